@@ -1,0 +1,43 @@
+// The trace facade: the only door through which the program's procedures
+// write log records. It holds the one installed log writer, the component
+// name and the component id. No procedure here ever raises an error.
+#ifndef BRANTVELL_LOG_MDL_LOG_H_
+#define BRANTVELL_LOG_MDL_LOG_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "log/cls_log.h"
+#include "log/value.h"
+
+namespace brantvell {
+
+// Installs `log` (or uninstalls logging when it is null) under
+// `component_name`; writes the version line the first time a writer is
+// installed. True when a writer is installed.
+bool LogInit(std::shared_ptr<clsLog> log, const std::string& component_name);
+
+// True when a writer is installed.
+bool LogReady();
+
+// One event record: component name + tag + TAB + text, of the given kind.
+bool LogEvent(const std::string& tag, const std::string& text, int32_t kind);
+
+// One debug record: component name + tag + TAB, then the values formatted
+// by the writer.
+bool LogDebug(const std::string& tag, const std::vector<Value>& values);
+
+// One error record of kind ERRLOG. Meant to be called from a catch block:
+// the number, source and description come from the exception being handled
+// (an `Error`; any other exception counts as an error of the program's own
+// code), and are 0 and empty texts outside a catch block.
+bool LogError(const std::string& tag, const std::string& text, const std::string& extra);
+
+// Shorthand for the usual one-text debug record.
+bool LogDebugText(const std::string& tag, const std::string& text);
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_LOG_MDL_LOG_H_

@@ -1,0 +1,174 @@
+#include "platform/text.h"
+
+#include <cstdint>
+
+namespace brantvell {
+
+namespace {
+
+// Decodes the code point at `i`, advancing `i`; malformed bytes decode as
+// U+FFFD one byte at a time.
+char32_t DecodeAt(const std::string& s, size_t* i) {
+  auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  unsigned char c = byte(*i);
+  size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+  if (len == 0 || *i + len > s.size()) {
+    ++*i;
+    return 0xFFFD;
+  }
+  char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+  for (size_t k = 1; k < len; ++k) {
+    if ((byte(*i + k) & 0xC0) != 0x80) {
+      ++*i;
+      return 0xFFFD;
+    }
+    cp = (cp << 6) | (byte(*i + k) & 0x3F);
+  }
+  *i += len;
+  return cp;
+}
+
+void Encode(char32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Latin Extended-A pairs letters as (upper, lower) with the upper letter on
+// even code points in some runs and on odd ones in others.
+bool UpperOnEven(char32_t cp) {
+  return (cp >= 0x100 && cp <= 0x137) || (cp >= 0x14A && cp <= 0x177);
+}
+bool UpperOnOdd(char32_t cp) {
+  return (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
+}
+
+char32_t LowerOf(char32_t cp) {
+  if (cp >= 'A' && cp <= 'Z') return cp + 32;
+  if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 32;
+  if (cp == 0x178) return 0xFF;
+  if (cp == 0x130) return cp;  // dotted capital I has no single-letter lower case here
+  if (UpperOnEven(cp) && cp % 2 == 0) return cp + 1;
+  if (UpperOnOdd(cp) && cp % 2 == 1) return cp + 1;
+  return cp;
+}
+
+char32_t UpperOf(char32_t cp) {
+  if (cp >= 'a' && cp <= 'z') return cp - 32;
+  if (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7) return cp - 32;
+  if (cp == 0xFF) return 0x178;
+  if (cp == 0x131) return cp;
+  if (UpperOnEven(cp) && cp % 2 == 1) return cp - 1;
+  if (UpperOnOdd(cp) && cp % 2 == 0) return cp - 1;
+  return cp;
+}
+
+template <typename F>
+std::string MapChars(const std::string& text, F map) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(map(c)));
+      ++i;
+      continue;
+    }
+    size_t start = i;
+    char32_t cp = DecodeAt(text, &i);
+    char32_t mapped = map(cp);
+    if (mapped == cp)
+      out.append(text, start, i - start);  // keep the original bytes, even malformed ones
+    else
+      Encode(mapped, &out);
+  }
+  return out;
+}
+
+}  // namespace
+
+size_t CharCount(const std::string& text) {
+  size_t n = 0;
+  for (size_t i = 0; i < text.size();) {
+    DecodeAt(text, &i);
+    ++n;
+  }
+  return n;
+}
+
+std::string CharSubstr(const std::string& text, size_t first, size_t count) {
+  size_t i = 0;
+  for (size_t n = 0; n < first && i < text.size(); ++n) DecodeAt(text, &i);
+  size_t begin = i;
+  for (size_t n = 0; n < count && i < text.size(); ++n) DecodeAt(text, &i);
+  return text.substr(begin, i - begin);
+}
+
+std::vector<std::string> SplitChars(const std::string& text) {
+  std::vector<std::string> chars;
+  for (size_t i = 0; i < text.size();) {
+    size_t start = i;
+    DecodeAt(text, &i);
+    chars.push_back(text.substr(start, i - start));
+  }
+  return chars;
+}
+
+std::string ToLower(const std::string& text) { return MapChars(text, LowerOf); }
+std::string ToUpper(const std::string& text) { return MapChars(text, UpperOf); }
+
+bool EqualsNoCase(const std::string& a, const std::string& b) { return ToLower(a) == ToLower(b); }
+
+std::string TrimSpaces(const std::string& text) {
+  size_t begin = text.find_first_not_of(' ');
+  if (begin == std::string::npos) return std::string();
+  size_t end = text.find_last_not_of(' ');
+  return text.substr(begin, end - begin + 1);
+}
+
+std::u16string Utf8ToUtf16(const std::string& text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    char32_t cp = DecodeAt(text, &i);
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(const std::u16string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = 0xFFFD;
+    }
+    Encode(cp, &out);
+  }
+  return out;
+}
+
+}  // namespace brantvell

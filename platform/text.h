@@ -1,0 +1,39 @@
+// UTF-8 text helpers. Texts inside the program are UTF-8 `std::string`;
+// lengths and positions that the program's rules count are counted in
+// characters (code points), never in bytes, so a cut never splits one.
+#ifndef BRANTVELL_PLATFORM_TEXT_H_
+#define BRANTVELL_PLATFORM_TEXT_H_
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace brantvell {
+
+// Number of characters of a UTF-8 text.
+size_t CharCount(const std::string& text);
+
+// The characters from index `first` (0-based), at most `count` of them.
+std::string CharSubstr(const std::string& text, size_t first, size_t count = std::string::npos);
+
+// The text split into its characters, each one a UTF-8 sequence.
+std::vector<std::string> SplitChars(const std::string& text);
+
+// Letter case of ASCII letters and of the letters of the Czech and Slovak
+// alphabets; every other character stays as it is.
+std::string ToLower(const std::string& text);
+std::string ToUpper(const std::string& text);
+
+// Comparison without regard to letter case (as ToLower sees it).
+bool EqualsNoCase(const std::string& a, const std::string& b);
+
+// Blanks (space characters only) removed at both ends.
+std::string TrimSpaces(const std::string& text);
+
+// UTF-8 <-> UTF-16 for platform boundaries; invalid input becomes U+FFFD.
+std::u16string Utf8ToUtf16(const std::string& text);
+std::string Utf16ToUtf8(const std::u16string& text);
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_PLATFORM_TEXT_H_
