@@ -98,6 +98,123 @@ class Value {
   std::shared_ptr<const Value> inner_;
 };
 
+// Header-only so every layer (the platform's script objects included) can
+// pass values without linking the logging library.
+inline Value Value::Null() {
+  Value v;
+  v.type_ = kNull;
+  return v;
+}
+inline Value Value::Integer(int16_t x) {
+  Value v;
+  v.type_ = kInteger;
+  v.integer_ = x;
+  return v;
+}
+inline Value Value::Long(int32_t x) {
+  Value v;
+  v.type_ = kLong;
+  v.integer_ = x;
+  return v;
+}
+inline Value Value::Single(float x) {
+  Value v;
+  v.type_ = kSingle;
+  v.real_ = x;
+  return v;
+}
+inline Value Value::Double(double x) {
+  Value v;
+  v.type_ = kDouble;
+  v.real_ = x;
+  return v;
+}
+inline Value Value::Currency(int64_t x) {
+  Value v;
+  v.type_ = kCurrency;
+  v.integer_ = x;
+  return v;
+}
+inline Value Value::Date(double x) {
+  Value v;
+  v.type_ = kDate;
+  v.real_ = x;
+  return v;
+}
+inline Value Value::String(std::string x) {
+  Value v;
+  v.type_ = kString;
+  v.text_ = std::move(x);
+  return v;
+}
+inline Value Value::Object(std::shared_ptr<const ValueObject> x) {
+  Value v;
+  v.type_ = kObject;
+  v.object_ = std::move(x);
+  return v;
+}
+inline Value Value::ErrorCode(int32_t x) {
+  Value v;
+  v.type_ = kError;
+  v.integer_ = x;
+  return v;
+}
+inline Value Value::Missing() {
+  // The omitted optional argument: an error value with DISP_E_PARAMNOTFOUND.
+  Value v = ErrorCode(static_cast<int32_t>(0x80020004u));
+  v.missing_ = true;
+  return v;
+}
+inline Value Value::Boolean(bool x) {
+  Value v;
+  v.type_ = kBoolean;
+  v.integer_ = x ? -1 : 0;
+  return v;
+}
+inline Value Value::ByRef(Value inner) {
+  Value v;
+  v.type_ = kVariant;
+  v.inner_ = std::make_shared<const Value>(std::move(inner));
+  return v;
+}
+inline Value Value::DataObject(std::shared_ptr<const ValueObject> x) {
+  Value v;
+  v.type_ = kDataObject;
+  v.object_ = std::move(x);
+  return v;
+}
+inline Value Value::Decimal(std::string x) {
+  Value v;
+  v.type_ = kDecimal;
+  v.text_ = std::move(x);
+  return v;
+}
+inline Value Value::Byte(uint8_t x) {
+  Value v;
+  v.type_ = kByte;
+  v.integer_ = x;
+  return v;
+}
+inline Value Value::UserType() {
+  Value v;
+  v.type_ = kUserType;
+  return v;
+}
+inline Value Value::Array(std::vector<Value> items, Type element_type) {
+  Value v;
+  v.type_ = static_cast<Type>(kArray | element_type);
+  v.items_ = std::make_shared<const std::vector<Value>>(std::move(items));
+  return v;
+}
+inline const std::vector<Value>& Value::items() const {
+  static const std::vector<Value> kNone;
+  return items_ ? *items_ : kNone;
+}
+inline const Value& Value::inner() const {
+  static const Value kEmptyValue;
+  return inner_ ? *inner_ : kEmptyValue;
+}
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_LOG_VALUE_H_
