@@ -12,4 +12,5 @@ apt-get install -y -q --no-install-recommends \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
   clang-format \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
-  wine64 wine32:i386 xvfb xauth xdotool imagemagick liblnk-utils
+  wine64 wine32:i386 xvfb xauth xdotool imagemagick liblnk-utils \
+  fonts-dejavu-core

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Draws the choice dialog's pictures and the program icon into resources/,
+# and a PNG preview of the dialog background into docs/.
+#
+# Run by hand after changing the artwork; the outputs are committed, so the
+# build does not need ImageMagick. Needs ImageMagick 6 (`convert`) and the
+# DejaVu fonts of fonts-dejavu-core.
+#
+# Layout of the 500 x 422 background (pixels, top-left origin):
+#   logo (mark + name)      x 49..189, y 48..97
+#   heading line            from x 120, y 130..146
+#   choice labels 301 x 42  x 146, row tops 175 (SK), 233 (CZ+SK), 292 (CZ)
+#   grey frame              3 px inside the edges
+#   pale blue band          lower right, y 406..416
+# The choice_off_<variant>.bmp pictures repeat one label in light grey; the
+# dialog lays them over the label to show that choice as unavailable, so they
+# are drawn by the same code at the same offsets.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+out=$root/resources
+docs=$root/docs
+fonts=/usr/share/fonts/truetype/dejavu
+regular=$fonts/DejaVuSans.ttf
+bold=$fonts/DejaVuSans-Bold.ttf
+for f in "$regular" "$bold"; do
+  if [ ! -f "$f" ]; then
+    echo "make-artwork: $f is missing (apt-get install fonts-dejavu-core)" >&2
+    exit 1
+  fi
+done
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Colours.
+ink='#1a1a1a'          # label text
+ink_off='#c8c8c8'      # label text of an unavailable choice
+brand='#1d5f74'        # mark ground and name
+accent='#e3a72f'       # the mark's spark
+heading='#1d5f74'
+frame='#b4b4b4'
+band='#d3e4f4'
+
+# The mark: a rounded square with a white "B" and a small spark in its upper
+# right corner. Drawn at 256 px and scaled down, so the 50 px logo and the
+# 32 px icon come from one drawing.
+convert -size 256x256 xc:none \
+  -fill "$brand" -draw 'roundrectangle 8,8 247,247 48,48' \
+  -fill white -font "$bold" -pointsize 190 -gravity center -annotate -14+10 'B' \
+  -fill "$accent" -draw 'polygon 200,34 212,62 240,74 212,86 200,114 188,86 160,74 188,62' \
+  "$work/mark.png"
+
+# Label of one choice: first line large, second line (English) small, at
+# fixed baselines so every label and its greyed copy line up.
+label() {  # colour first second output
+  convert -size 301x42 xc:white \
+    -fill "$1" -font "$bold" -pointsize 13 -annotate +2+17 "$2" \
+    -fill "$1" -font "$regular" -pointsize 11 -annotate +2+35 "$3" \
+    -alpha off -type TrueColor "$4"
+}
+
+sk_1='Slovenská republika'
+sk_2='Slovak republic'
+czsk_1='Česká republika i Slovenská republika'
+czsk_2='Czech republic and Slovak republic'
+cz_1='Česká republika'
+cz_2='Czech republic'
+
+label "$ink" "$sk_1" "$sk_2" "$work/label_2.png"
+label "$ink" "$czsk_1" "$czsk_2" "$work/label_3.png"
+label "$ink" "$cz_1" "$cz_2" "$work/label_1.png"
+
+# Greyed copies; the file number is the choice's variant (1 CZ, 2 SK,
+# 3 CZ and SK).
+label "$ink_off" "$cz_1" "$cz_2" "BMP3:$out/choice_off_1.bmp"
+label "$ink_off" "$sk_1" "$sk_2" "BMP3:$out/choice_off_2.bmp"
+label "$ink_off" "$czsk_1" "$czsk_2" "BMP3:$out/choice_off_3.bmp"
+
+convert -size 500x422 xc:white \
+  -fill none -stroke "$frame" -strokewidth 1 -draw 'rectangle 3,3 496,418' -stroke none \
+  -fill "$band" -draw 'rectangle 300,406 493,416' \
+  \( "$work/mark.png" -resize 50x50 \) -geometry +49+48 -composite \
+  -fill "$brand" -font "$bold" -pointsize 17 -annotate +104+79 'Brantvell' \
+  -fill "$heading" -font "$bold" -pointsize 11 \
+  -annotate +120+142 'Instalace Brantvell / Inštalácia Brantvell / Setup Brantvell' \
+  "$work/label_2.png" -geometry +146+175 -composite \
+  "$work/label_3.png" -geometry +146+233 -composite \
+  "$work/label_1.png" -geometry +146+292 -composite \
+  -alpha off -type TrueColor "BMP3:$out/background.bmp"
+
+# The icon: the mark at 32 x 32 in 256 colours.
+convert "$work/mark.png" -resize 32x32 -colors 256 "$out/brantvell.ico"
+
+convert "$out/background.bmp" "$docs/dialog-background.png"
+
+echo "make-artwork: wrote background.bmp, choice_off_{1,2,3}.bmp, brantvell.ico, dialog-background.png"
