@@ -1,0 +1,9 @@
+// The program: one run of Main with the machine's own services.
+#include "app/mdl_main.h"
+#include "app/run_environment.h"
+#include "platform/posix_command_line.h"
+
+int main(int argc, char** argv) {
+  brantvell::SetPosixCommandLine(argc, argv);
+  return brantvell::Main(brantvell::RunEnvironment::Real());
+}

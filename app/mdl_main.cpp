@@ -1,0 +1,156 @@
+#include "app/mdl_main.h"
+
+#include <memory>
+#include <string>
+
+#include "app/command_line.h"
+#include "log/cls_log.h"
+#include "log/cls_log_share.h"
+#include "log/mdl_log.h"
+#include "platform/text.h"
+#include "setup/cls_brantvell.h"
+#include "ui/frm_main.h"
+
+namespace brantvell {
+
+const char kNotInstalledMessage[] = "Aplikace Veldramona není nainstalována.";
+const char kProgramTitle[] = "Brantvell";
+
+namespace {
+
+const char kTagMain[] = "[mdlMain] (Main)";
+const char kTagGetChoice[] = "[mdlMain] (GetChoice)";
+const char kTagRefreshIcon[] = "[mdlMain] (RefreshIcon)";
+
+const char kComponentName[] = "Brantvell";
+
+// Action codes; 1 to 3 are the variant numbers themselves.
+constexpr int16_t kActionAsk = -1;
+constexpr int16_t kActionClear = 0;
+
+// Runs one step of the log set-up; a failing step is skipped.
+template <typename Step>
+void TryStep(Step step) {
+  try {
+    step();
+  } catch (...) {
+  }
+}
+
+// Creates the log writer, points it at "TEMP"\Brantvell.TXT and the
+// program's log.ini, and installs it in the trace facade. Nothing here stops
+// the run: without a writer the run simply leaves no log.
+void SetUpLog(const RunEnvironment& env) {
+  std::shared_ptr<clsLogShare> log;
+  TryStep([&] { log = std::make_shared<clsLogShare>(env.log_services); });
+  if (!log) return;
+  TryStep([&] { log->SetDirectory(env.process->Environment("TEMP")); });
+  TryStep([&] { log->SetFileNamePrefix(kComponentName); });
+  TryStep([&] { log->SetFileNameMode(0); });
+  TryStep([&] { log->Init(env.process->ProgramFolder() + "\\log.ini"); });
+  TryStep([&] { log->SetEnable(kDebugLog, "", kStateFile); });
+  TryStep([&] { LogInit(log, kComponentName); });
+}
+
+// The action word of "/action" as an action code and a variant; false for
+// any other word.
+bool LookUpAction(const std::string& word, int16_t* action, int32_t* variant) {
+  static const struct {
+    const char* word;
+    int16_t action;
+  } kWords[] = {{"clear", kActionClear}, {"cz", 1}, {"sk", 2}, {"czsk", 3}};
+  const std::string lower = ToLower(word);
+  for (const auto& entry : kWords) {
+    if (lower == entry.word) {
+      *action = entry.action;
+      *variant = entry.action;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int32_t GetChoice(int32_t intOption, const DialogViewFactory& make_view) {
+  int16_t result = 0;
+  // The dialog lives only for this call.
+  std::unique_ptr<frmMain> dialog;
+  try {
+    LogDebugText(kTagGetChoice, "START\t" + std::to_string(intOption));
+    dialog = std::make_unique<frmMain>(make_view);
+    result = static_cast<int16_t>(dialog->Start(intOption));
+  } catch (...) {
+    LogError(kTagGetChoice, "", "");
+  }
+  try {
+    LogDebugText(kTagGetChoice, "END\tRETURN=" + std::to_string(result));
+    if (dialog) dialog->Unload();
+  } catch (...) {
+    LogError(kTagGetChoice, "", "");
+  }
+  return result;
+}
+
+void RefreshIcon(const std::function<void()>& notify) {
+  LogDebug(kTagRefreshIcon, {});
+  if (notify) notify();
+}
+
+int Main(const RunEnvironment& env) {
+  SetUpLog(env);
+
+  bool quiet = false;
+  bool failed = false;
+  std::unique_ptr<clsBrantvell> setup;
+  try {
+    const std::string command_text = env.process->CommandText();
+    LogDebugText(kTagMain, "START\t" + command_text);
+
+    ParamInfoDat params;
+    GetParamInfoDat(command_text, &params);
+
+    // A switch counts only when it was given exactly once.
+    if (params.Mode.Present == 1) quiet = ToLower(params.Mode.Value) == "q";
+
+    int16_t action = kActionAsk;
+    int32_t variant = 0;
+    if (params.Action.Present == 1) LookUpAction(params.Action.Value, &action, &variant);
+
+    LogDebugText(kTagMain,
+                 "INFO\taction=" + std::to_string(action) + "\toption=" + std::to_string(variant));
+
+    setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path);
+    if (params.Target.Present == 1) setup->SetAppPath(params.Target.Value);
+
+    if (action == kActionAsk) {
+      const int16_t installed = static_cast<int16_t>(setup->SetupCheck());
+      variant = GetChoice(installed, env.dialog_views);
+    } else if (action == kActionClear) {
+      setup->SetupClear();
+      RefreshIcon(env.notify_shell);
+    }
+
+    if (variant != 0) {
+      setup->SetupMake(variant);
+      RefreshIcon(env.notify_shell);
+    }
+  } catch (...) {
+    LogError(kTagMain, "", "");
+    failed = true;
+  }
+
+  if (failed && !quiet) {
+    try {
+      env.message_box->ShowWarning(kNotInstalledMessage, kProgramTitle);
+    } catch (...) {
+    }
+  }
+
+  setup.reset();
+  LogDebugText(kTagMain, "END");
+  // The exit status tells a calling installer whether the run failed.
+  return failed ? kExitFailure : kExitSuccess;
+}
+
+}  // namespace brantvell
