@@ -1,0 +1,432 @@
+#include "app/mdl_main.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "log/mdl_log.h"
+#include "platform/error.h"
+#include "platform/process.h"
+#include "setup/string_table.h"
+#include "tests/app/capture_log.h"
+#include "tests/app/scripted_dialog_view.h"
+#include "tests/log/fakes.h"
+#include "tests/setup/fake_script_host.h"
+
+namespace brantvell {
+namespace {
+
+constexpr char kAppPathValue[] =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe\\Path";
+constexpr char kGroup[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna";
+constexpr char kDesktop[] = "C:\\Users\\Public\\Desktop";
+constexpr char kApp[] = "C:\\Veldramona";
+constexpr char kLogFile[] = "C:\\Temp\\Brantvell.TXT";
+constexpr char kCzWebSite[] = "www.veldramona-bank.example.url";
+constexpr char kSkWebSite[] = "www.veldramona-bank-sk.example.url";
+
+std::string InGroup(const std::string& name) { return std::string(kGroup) + "\\" + name; }
+
+struct FakeProcess : Process {
+  std::string command;
+  std::map<std::string, std::string> variables{{"TEMP", "C:\\Temp"}};
+
+  std::string Environment(const std::string& name) override {
+    auto it = variables.find(name);
+    return it == variables.end() ? "" : it->second;
+  }
+  std::string ProgramFolder() override { return "C:\\Program Files\\Brantvell"; }
+  std::string CommandText() override { return command; }
+  VersionInfo Version() override { return VersionInfo{1, 0, 17, ""}; }
+};
+
+class MainTest : public ::testing::Test {
+ protected:
+  MainTest() {
+    host_.registry[kAppPathValue] = Value::String(kApp);
+    host_.AddFolder(kApp);
+    log_services_.files.AddFolder("C:\\Temp");
+  }
+  ~MainTest() override { LogInit(nullptr, ""); }
+
+  int Run(const std::string& command) {
+    process_.command = command;
+    RunEnvironment env;
+    env.process = &process_;
+    env.script_host = &host_;
+    env.strings = &StringTable::Real();
+    env.make_path = [this](const std::string& path) { return host_.MakePath(path); };
+    env.message_box = &warnings_;
+    env.log_services = log_services_.Services();
+    env.dialog_views = ScriptedDialogs(answer_, &dialog_);
+    env.notify_shell = [this] {
+      ++refreshes_;
+      if (refresh_error_) throw *refresh_error_;
+    };
+    return Main(env);
+  }
+
+  // The records of the log file, each without its kind prefix and time.
+  std::vector<std::string> Records() const {
+    std::vector<std::string> records;
+    auto file = log_services_.files.files.find(kLogFile);
+    if (file == log_services_.files.files.end()) return records;
+    size_t begin = 0;
+    const std::string& text = file->second;
+    while (begin < text.size()) {
+      size_t end = text.find('\n', begin);
+      if (end == std::string::npos) end = text.size();
+      std::string line = text.substr(begin, end - begin);
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      size_t tab = line.find('\t');
+      if (tab != std::string::npos) records.push_back(line.substr(tab + 1));
+      begin = end + 1;
+    }
+    return records;
+  }
+
+  // Records whose text starts with `prefix`, with the prefix removed.
+  std::vector<std::string> RecordsOf(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& record : Records()) {
+      if (record.compare(0, prefix.size(), prefix) == 0)
+        found.push_back(record.substr(prefix.size()));
+    }
+    return found;
+  }
+
+  std::vector<std::string> MainRecords() const { return RecordsOf("Brantvell[mdlMain] (Main)\t"); }
+
+  // The setup operations that started, in order ("SetupMake 1", ...).
+  std::vector<std::string> SetupStarts() const {
+    std::vector<std::string> starts;
+    for (const std::string& record : Records()) {
+      for (const std::string op : {"SetupCheck", "SetupMake", "SetupClear"}) {
+        const std::string prefix = "Brantvell[clsBrantvell] (" + op + ")\tSTART";
+        if (record.compare(0, prefix.size(), prefix) != 0) continue;
+        std::string argument = record.substr(prefix.size());
+        starts.push_back(op + (argument.empty() ? "" : " " + argument.substr(1)));
+      }
+    }
+    return starts;
+  }
+
+  int RefreshRecords() const {
+    return static_cast<int>(RecordsOf("Brantvell[mdlMain] (RefreshIcon)\t").size());
+  }
+
+  bool MessageShown() const {
+    return warnings_.shown == std::vector<std::pair<std::string, std::string>>{
+                                  {"Aplikace Veldramona není nainstalována.", "Brantvell"}};
+  }
+
+  FakeScriptHost host_;
+  FakeProcess process_;
+  FakeMessageBox warnings_;
+  FakeLogServices log_services_;
+  DialogAnswer answer_;
+  DialogSeen dialog_;
+  int refreshes_ = 0;
+  std::optional<Error> refresh_error_;
+};
+
+TEST_F(MainTest, ClearRemovesShortcutsAndRefreshesOnce) {
+  host_.AddFile(InGroup(kCzWebSite));
+  host_.AddFile(std::string(kDesktop) + "\\Veldramona.lnk", /*read_only=*/true);
+
+  EXPECT_EQ(0, Run("/action=CLEAR"));
+
+  EXPECT_EQ(std::vector<std::string>{"SetupClear"}, SetupStarts());
+  EXPECT_FALSE(host_.HasFile(InGroup(kCzWebSite)));
+  EXPECT_FALSE(host_.HasFile(std::string(kDesktop) + "\\Veldramona.lnk"));
+  EXPECT_FALSE(host_.HasFolder(kGroup));
+  EXPECT_EQ(1, refreshes_);
+  EXPECT_EQ(1, RefreshRecords());
+  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_TRUE(warnings_.shown.empty());
+  EXPECT_EQ((std::vector<std::string>{"START\t/action=CLEAR", "INFO\taction=0\toption=0", "END"}),
+            MainRecords());
+}
+
+struct MakeCase {
+  std::string command;
+  int variant;
+  std::vector<std::string> web_sites;  // files expected in the group
+};
+
+void PrintTo(const MakeCase& c, std::ostream* os) { *os << "[" << c.command << "]"; }
+
+class MainMakeTest : public MainTest, public ::testing::WithParamInterface<MakeCase> {};
+
+TEST_P(MainMakeTest, MakesNamedVariantWithoutDialog) {
+  const MakeCase& c = GetParam();
+  EXPECT_EQ(0, Run(c.command));
+
+  const std::string n = std::to_string(c.variant);
+  EXPECT_EQ((std::vector<std::string>{"SetupMake " + n, "SetupClear"}), SetupStarts());
+  for (const std::string file : {kCzWebSite, kSkWebSite}) {
+    bool expected = std::find(c.web_sites.begin(), c.web_sites.end(), file) != c.web_sites.end();
+    EXPECT_EQ(expected, host_.HasFile(InGroup(file))) << file;
+  }
+  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_EQ(1, refreshes_);
+  EXPECT_TRUE(warnings_.shown.empty());
+  EXPECT_EQ((std::vector<std::string>{"START\t" + c.command, "INFO\taction=" + n + "\toption=" + n,
+                                      "END"}),
+            MainRecords());
+}
+
+INSTANTIATE_TEST_SUITE_P(Variants, MainMakeTest,
+                         ::testing::Values(MakeCase{"/action=cz", 1, {kCzWebSite}},
+                                           MakeCase{"/mode=q /action=SK", 2, {kSkWebSite}},
+                                           MakeCase{"/action=CzSk", 3, {kCzWebSite, kSkWebSite}}));
+
+class MainAskTest : public MainTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(MainAskTest, NoUsableActionAsksTheUser) {
+  answer_ = {DialogAnswer::kOk, 0};
+  EXPECT_EQ(0, Run(GetParam()));
+
+  // Nothing installed: the check reports CZ, which is greyed; SK is
+  // selected and OK installs it.
+  EXPECT_EQ((std::vector<std::string>{"SetupCheck", "SetupMake 2", "SetupClear"}), SetupStarts());
+  EXPECT_EQ(1, dialog_.shown);
+  EXPECT_EQ(1, dialog_.greyed_row);
+  EXPECT_TRUE(dialog_.destroyed);
+  EXPECT_TRUE(host_.HasFile(InGroup(kSkWebSite)));
+  EXPECT_EQ(1, refreshes_);
+  EXPECT_EQ("INFO\taction=-1\toption=0", MainRecords().at(1));
+  EXPECT_EQ((std::vector<std::string>{"START\t1", "END\tRETURN=2"}),
+            RecordsOf("Brantvell[mdlMain] (GetChoice)\t"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, MainAskTest,
+                         ::testing::Values("", "   ", "/action=foo", "/action=", "/action cz",
+                                           "/action=cz /action=sk", "/mode=q", "/mode=Q"));
+
+TEST_F(MainTest, DialogStartsFromInstalledVariant) {
+  host_.AddFile(InGroup(kSkWebSite));
+  answer_ = {DialogAnswer::kOk, 1};
+  EXPECT_EQ(0, Run(""));
+
+  EXPECT_EQ(2, dialog_.greyed_row);
+  EXPECT_EQ((std::vector<std::string>{"SetupCheck", "SetupMake 1", "SetupClear"}), SetupStarts());
+  EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
+  EXPECT_FALSE(host_.HasFile(InGroup(kSkWebSite)));
+}
+
+TEST_F(MainTest, StornoAndCloseChangeNothing) {
+  for (DialogAnswer::Kind kind : {DialogAnswer::kCancel, DialogAnswer::kClose}) {
+    SCOPED_TRACE(kind);
+    LogInit(nullptr, "");
+    log_services_.files.files.clear();
+    host_.AddFile(InGroup(kCzWebSite));
+    answer_ = {kind, 2};
+    dialog_ = DialogSeen();
+    refreshes_ = 0;
+
+    EXPECT_EQ(0, Run(""));
+    EXPECT_EQ(std::vector<std::string>{"SetupCheck"}, SetupStarts());
+    EXPECT_EQ(1, dialog_.shown);
+    EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
+    EXPECT_EQ(0, refreshes_);
+    EXPECT_EQ(0, RefreshRecords());
+    EXPECT_TRUE(warnings_.shown.empty());
+    EXPECT_EQ("END", MainRecords().back());
+  }
+}
+
+TEST_F(MainTest, TargetReplacesRegistryFolder) {
+  host_.registry.clear();
+  host_.AddFolder("D:\\My App");
+  EXPECT_EQ(0, Run("/action=cz /target=\"D:\\My App\\\""));
+
+  const FakeFile* app = host_.File(InGroup("Veldramona.lnk"));
+  ASSERT_NE(nullptr, app);
+  EXPECT_EQ("D:\\My App\\Loader.exe", app->target_path);
+  EXPECT_EQ("D:\\My App", app->working_directory);
+  EXPECT_TRUE(host_.CallsStartingWith("IWshShell3.RegRead").empty());
+}
+
+TEST_F(MainTest, TargetIsSetForClearToo) {
+  host_.registry.clear();
+  host_.AddFile(InGroup("Nápověda.lnk"));
+  EXPECT_EQ(0, Run("/action=clear /target=D:\\App"));
+  EXPECT_FALSE(host_.HasFile(InGroup("Nápověda.lnk")));
+  EXPECT_TRUE(warnings_.shown.empty());
+}
+
+TEST_F(MainTest, TargetGivenTwiceIsIgnored) {
+  EXPECT_EQ(0, Run("/action=cz /target=D:\\A /target=D:\\B"));
+  const FakeFile* app = host_.File(InGroup("Veldramona.lnk"));
+  ASSERT_NE(nullptr, app);
+  EXPECT_EQ(std::string(kApp) + "\\Loader.exe", app->target_path);
+}
+
+struct FailureCase {
+  const char* why;
+  std::string command;
+  bool message;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.why << ": [" << c.command << "]"; }
+
+class MainFailureTest : public MainTest, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(MainFailureTest, MissingApplicationStopsTheRun) {
+  const FailureCase& c = GetParam();
+  host_.registry.clear();
+
+  EXPECT_EQ(1, Run(c.command)) << c.why;
+
+  EXPECT_EQ(c.message, MessageShown()) << c.why;
+  if (!c.message) {
+    EXPECT_TRUE(warnings_.shown.empty());
+  }
+  EXPECT_EQ(0, refreshes_);
+  EXPECT_EQ(0, dialog_.windows);
+  const std::vector<std::string> main = MainRecords();
+  ASSERT_EQ(4u, main.size());
+  EXPECT_EQ("\t-2147024894\tWshShell.RegRead\tUnable to open registry key \"" +
+                std::string(kAppPathValue) + "\" for reading.",
+            main[2]);
+  EXPECT_EQ("END", main[3]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, MainFailureTest,
+    ::testing::Values(FailureCase{"make, not quiet", "/action=cz", true},
+                      FailureCase{"make, quiet", "/action=cz /mode=q", false},
+                      FailureCase{"make, quiet in capitals", "/MODE=Q /action=sk", false},
+                      FailureCase{"quiet only when the value is q", "/action=cz /mode=quiet", true},
+                      FailureCase{"quiet given twice counts as absent",
+                                  "/action=cz /mode=q /mode=q", true},
+                      FailureCase{"check before the dialog", "", true}));
+
+TEST_F(MainTest, ClearWithoutApplicationFolderFails) {
+  host_.registry.clear();
+  host_.AddFile(InGroup(kCzWebSite));
+  EXPECT_EQ(1, Run("/action=clear /mode=q"));
+
+  EXPECT_EQ(std::vector<std::string>{"SetupClear"}, SetupStarts());
+  EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
+  EXPECT_EQ(0, refreshes_);
+  EXPECT_TRUE(warnings_.shown.empty());
+  EXPECT_EQ("END", MainRecords().back());
+}
+
+TEST_F(MainTest, MissingApplicationFolderFailsBeforeTheDialog) {
+  host_.registry[kAppPathValue] = Value::String("C:\\Nowhere");
+  EXPECT_EQ(1, Run(""));
+
+  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_EQ(std::vector<std::string>{"SetupCheck"}, SetupStarts());
+  EXPECT_TRUE(MessageShown());
+  const std::vector<std::string> main = MainRecords();
+  ASSERT_EQ(4u, main.size());
+  EXPECT_EQ(0u, main[2].find("\t76\t[clsBrantvell] (CheckFolders)\tCesta nebyla nalezena:"))
+      << main[2];
+}
+
+TEST_F(MainTest, SaveFailureSkipsRefresh) {
+  host_.member_failures.emplace("Save", Error(70, "ScriptHost", "Permission denied"));
+  EXPECT_EQ(1, Run("/action=sk /mode=q"));
+
+  EXPECT_EQ(0, refreshes_);
+  EXPECT_EQ(0, RefreshRecords());
+  EXPECT_TRUE(warnings_.shown.empty());
+  EXPECT_EQ("\t70\tScriptHost\tPermission denied", MainRecords().at(2));
+}
+
+TEST_F(MainTest, RefreshFailureIsReported) {
+  refresh_error_ = Error(-2147467259, "Shell", "Unspecified error");
+  EXPECT_EQ(1, Run("/action=czsk"));
+
+  EXPECT_EQ(1, refreshes_);
+  EXPECT_TRUE(MessageShown());
+  EXPECT_TRUE(host_.HasFile(InGroup(kSkWebSite)));
+  EXPECT_EQ("\t-2147467259\tShell\tUnspecified error", MainRecords().at(2));
+}
+
+TEST_F(MainTest, RecordsFollowTheRun) {
+  EXPECT_EQ(0, Run("/action=cz"));
+  const std::vector<std::string> records = Records();
+  ASSERT_FALSE(records.empty());
+  EXPECT_EQ("Brantvell verze 1.0.17", records.front());
+
+  auto index_of = [&records](const std::string& prefix) {
+    for (size_t i = 0; i < records.size(); ++i) {
+      if (records[i].compare(0, prefix.size(), prefix) == 0) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  const int start = index_of("Brantvell[mdlMain] (Main)\tSTART");
+  const int parser = index_of("Brantvell[mdlMain] (GetParamInfoDat)");
+  const int info = index_of("Brantvell[mdlMain] (Main)\tINFO");
+  const int make = index_of("Brantvell[clsBrantvell] (SetupMake)");
+  const int refresh = index_of("Brantvell[mdlMain] (RefreshIcon)");
+  const int end = index_of("Brantvell[mdlMain] (Main)\tEND");
+  EXPECT_LT(0, start);
+  EXPECT_LT(start, parser);
+  EXPECT_LT(parser, info);
+  EXPECT_LT(info, make);
+  EXPECT_LT(make, refresh);
+  EXPECT_EQ(static_cast<int>(records.size()) - 1, end);
+  EXPECT_LT(refresh, end);
+}
+
+TEST(GetChoiceTest, ReturnsChoiceAndUnloadsTheDialog) {
+  ScopedCaptureLog log;
+  DialogSeen seen;
+  EXPECT_EQ(3, GetChoice(2, ScriptedDialogs({DialogAnswer::kOk, 0}, &seen)));
+  EXPECT_EQ(2, seen.greyed_row);
+  EXPECT_TRUE(seen.destroyed);
+
+  std::vector<CapturedRecord> own;
+  for (const CapturedRecord& r : log.records()) {
+    if (r.text.find("[mdlMain]") != std::string::npos) own.push_back(r);
+  }
+  const std::vector<CapturedRecord> expected = {
+      {kCapturedDebug, "Brantvell[mdlMain] (GetChoice)\t", {"START\t2"}},
+      {kCapturedDebug, "Brantvell[mdlMain] (GetChoice)\t", {"END\tRETURN=3"}}};
+  EXPECT_EQ(expected, own);
+}
+
+TEST(GetChoiceTest, BrokenWindowGivesNoChoice) {
+  ScopedCaptureLog log;
+  DialogViewFactory broken = [](frmMain&) -> std::unique_ptr<DialogView> {
+    throw Error(7, "Brantvell", "Out of memory");
+  };
+  EXPECT_EQ(0, GetChoice(1, broken));
+
+  std::vector<CapturedRecord> own;
+  for (const CapturedRecord& r : log.records()) {
+    if (r.text.find("[mdlMain]") != std::string::npos) own.push_back(r);
+  }
+  const std::vector<CapturedRecord> expected = {
+      {kCapturedDebug, "Brantvell[mdlMain] (GetChoice)\t", {"START\t1"}},
+      {kCapturedDebug, "Brantvell[mdlMain] (GetChoice)\t", {"END\tRETURN=0"}}};
+  EXPECT_EQ(expected, own);
+}
+
+TEST(RefreshIconTest, WritesBareRecordThenNotifies) {
+  ScopedCaptureLog log;
+  int notified = 0;
+  size_t records_when_notified = 0;
+  RefreshIcon([&] {
+    ++notified;
+    records_when_notified = log.records().size();
+  });
+  EXPECT_EQ(1, notified);
+  EXPECT_EQ(1u, records_when_notified);
+  const std::vector<CapturedRecord> expected = {
+      {kCapturedDebug, "Brantvell[mdlMain] (RefreshIcon)\t", {}}};
+  EXPECT_EQ(expected, log.records());
+}
+
+}  // namespace
+}  // namespace brantvell
