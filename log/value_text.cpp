@@ -1,0 +1,128 @@
+#include "log/value_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+#include "log/civil_date.h"
+#include "platform/error.h"
+
+namespace brantvell {
+
+namespace {
+
+constexpr int32_t kErrOverflow = 6;
+constexpr int32_t kErrTypeMismatch = 13;
+constexpr int32_t kErrInvalidUseOfNull = 94;
+
+// Date values count days from 30 December 1899; the calendar counts from
+// 1 January 1970.
+constexpr int64_t kDateValueEpoch = -25569;
+// The range a date value may hold: 1 January 100 to 31 December 9999.
+constexpr double kFirstDateValue = -657434;
+constexpr double kLastDateValue = 2958466;
+
+// `value` with at most `digits` significant digits, as the display
+// conversion writes it: "1.5", "1234567", "1E+20", "1.5E-07".
+std::string FormatSignificant(double value, int digits, const std::string& decimal_separator) {
+  if (value == 0) return "0";  // no "-0"
+  char buf[64];
+  auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
+  if (result.ec != std::errc()) throw Error(kErrOverflow, kOwnErrorSource, "Overflow");
+  std::string text;
+  for (const char* p = buf; p != result.ptr; ++p) {
+    if (*p == '.')
+      text += decimal_separator;
+    else if (*p == 'e')
+      text += 'E';
+    else
+      text += *p;
+  }
+  return text;
+}
+
+// Ten-thousandths as a decimal number without trailing zeros: "12.5".
+std::string FormatCurrency(int64_t ten_thousandths, const std::string& decimal_separator) {
+  uint64_t magnitude = ten_thousandths < 0 ? 0 - static_cast<uint64_t>(ten_thousandths)
+                                           : static_cast<uint64_t>(ten_thousandths);
+  std::string text = ten_thousandths < 0 ? "-" : "";
+  text += std::to_string(magnitude / 10000);
+  unsigned fraction = static_cast<unsigned>(magnitude % 10000);
+  if (fraction != 0) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04u", fraction);
+    std::string decimals(digits);
+    decimals.erase(decimals.find_last_not_of('0') + 1);
+    text += decimal_separator + decimals;
+  }
+  return text;
+}
+
+// The date and time of a date value; the date is left out at day 0 (a time
+// of day alone), the time at midnight.
+std::string FormatDate(double value, const LocaleSeparators& separators) {
+  if (!(value > kFirstDateValue - 1 && value < kLastDateValue))
+    throw Error(kErrOverflow, kOwnErrorSource, "Overflow");
+  // Before day 0 the fraction still counts forward from midnight: -1.5 is
+  // noon of 29 December 1899.
+  int64_t day = static_cast<int64_t>(std::trunc(value));
+  int64_t seconds = std::llround(std::fabs(value - static_cast<double>(day)) * 86400);
+  if (seconds >= 86400) {
+    seconds -= 86400;
+    ++day;
+  }
+  std::string text;
+  if (day != 0) {
+    CivilDate date = CivilFromDays(day + kDateValueEpoch);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04lld%s%02d%s%02d", static_cast<long long>(date.year),
+                  separators.date.c_str(), date.month, separators.date.c_str(), date.day);
+    text = buf;
+  }
+  if (seconds != 0 || day == 0) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d%s%02d%s%02d", static_cast<int>(seconds / 3600),
+                  separators.time.c_str(), static_cast<int>(seconds / 60 % 60),
+                  separators.time.c_str(), static_cast<int>(seconds % 60));
+    if (!text.empty()) text += ' ';
+    text += buf;
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string ValueText(const Value& value, const LocaleSeparators& separators) {
+  switch (value.type()) {
+    case Value::kEmpty:
+      return "";
+    case Value::kNull:
+      throw Error(kErrInvalidUseOfNull, kOwnErrorSource, "Invalid use of Null");
+    case Value::kInteger:
+    case Value::kLong:
+    case Value::kByte:
+      return std::to_string(value.integer());
+    case Value::kSingle:
+      return FormatSignificant(value.real(), 7, separators.decimal);
+    case Value::kDouble:
+      return FormatSignificant(value.real(), 15, separators.decimal);
+    case Value::kCurrency:
+      return FormatCurrency(value.integer(), separators.decimal);
+    case Value::kDate:
+      return FormatDate(value.real(), separators);
+    case Value::kString:
+    case Value::kDecimal:
+      return value.text();
+    case Value::kError:
+      return "Error " + std::to_string(value.integer());
+    case Value::kBoolean:
+      return value.integer() != 0 ? "True" : "False";
+    case Value::kVariant:
+      return ValueText(value.inner(), separators);
+    default:
+      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+  }
+}
+
+}  // namespace brantvell

@@ -1,0 +1,25 @@
+// A value turned into text the way the platform shows a value for display:
+// numbers and dates in the user's locale, Booleans as "True" and "False".
+#ifndef BRANTVELL_LOG_VALUE_TEXT_H_
+#define BRANTVELL_LOG_VALUE_TEXT_H_
+
+#include <string>
+
+#include "log/value.h"
+#include "platform/clock.h"
+
+namespace brantvell {
+
+// The display text of `value`. Integer, Long and Byte in decimal; Single
+// with up to 7 and Double with up to 15 significant digits; Currency with up
+// to 4 decimals; a Date as year, month and day with the locale's date
+// separator and, when it has a time, hours, minutes and seconds with the
+// time separator; Decimal as its digits; an error value as "Error n"; a
+// value held by reference as its target's text; Empty as "".
+// Raises Error for values that have no text: Null (94), objects, data
+// objects, user-defined types and arrays (13), dates out of range (6).
+std::string ValueText(const Value& value, const LocaleSeparators& separators);
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_LOG_VALUE_TEXT_H_
