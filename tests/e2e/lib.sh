@@ -1,0 +1,168 @@
+# Helpers for the end-to-end tests: throw-away Wine prefixes laid out by
+# hand (no Wine needed), runs of the program against them, and checks that
+# count failures instead of stopping the script.
+#
+# Sourced by run_e2e.sh, which sets BRANTVELL (the program) and WORK (a
+# temporary folder removed at exit).
+
+GROUP_REL='drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Halvorna'
+DESKTOP_REL='drive_c/users/Public/Desktop'
+APP_KEY='Software\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe'
+
+HAVE_LNKINFO=0
+command -v lnkinfo >/dev/null 2>&1 && HAVE_LNKINFO=1
+
+# new_prefix NAME [APP_FOLDER_VALUE|-]: a prefix with the all-users Start
+# menu and desktop folders, the application registered under App Paths with
+# the given folder (default C:\Veldramona; "-" leaves the value out) and that
+# folder present. Sets PREFIX, GROUP, DESKTOP, TEMPDIR and LOG.
+new_prefix() {
+  local name=$1 app=${2-'C:\Veldramona'}
+  PREFIX=$WORK/$name/prefix
+  TEMPDIR=$WORK/$name/temp
+  GROUP=$PREFIX/$GROUP_REL
+  DESKTOP=$PREFIX/$DESKTOP_REL
+  LOG=$TEMPDIR/Brantvell.TXT
+  mkdir -p "$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs" "$DESKTOP" "$TEMPDIR"
+  {
+    printf 'WINE REGISTRY Version 2\n'
+    printf ';; All keys relative to \\\\Machine\n\n'
+    printf '#arch=win32\n\n'
+    printf '[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion] 1700000000\n'
+    printf '#time=1da0000000000000\n"ProgramFilesDir"="C:\\\\Program Files"\n\n'
+    printf '[%s] 1700000000\n' "$(printf '%s' "$APP_KEY" | sed 's/\\/\\\\/g')"
+    printf '#time=1da0000000000000\n'
+    if [ "$app" != "-" ]; then
+      printf '"Path"="%s"\n' "$(printf '%s' "$app" | sed 's/\\/\\\\/g')"
+    fi
+    printf '@="%s"\n' 'C:\\Veldramona\\VR_CLT.exe'
+  } >"$PREFIX/system.reg"
+  if [ "$app" != "-" ]; then
+    mkdir -p "$(host_path "$app")"
+  fi
+}
+
+# host_path 'C:\a\b': the folder of a C: path inside the current prefix.
+host_path() {
+  local rest=${1#?:}
+  rest=${rest//\\//}
+  printf '%s/drive_c%s' "$PREFIX" "$rest"
+}
+
+# brantvell [ARGS...]: runs the program on the current prefix with standard
+# input from $STDIN (empty when unset). Sets STATUS, OUT and ERR.
+brantvell() {
+  local out=$WORK/last.out err=$WORK/last.err
+  printf '%s' "${STDIN-}" | WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" "$@" >"$out" 2>"$err"
+  STATUS=$?
+  OUT=$(cat "$out")
+  ERR=$(cat "$err")
+  STDIN=
+}
+
+# ---- checks ---------------------------------------------------------------
+
+CASE_FAILED=0
+PASSED=0
+FAILED=0
+
+fail() {
+  echo "    FAIL: $*"
+  CASE_FAILED=1
+}
+
+note() { echo "    note: $*"; }
+
+# run_case NAME: runs the function NAME as one test case.
+run_case() {
+  CASE_FAILED=0
+  echo "--- $1"
+  "$1"
+  if [ "$CASE_FAILED" -eq 0 ]; then
+    PASSED=$((PASSED + 1))
+  else
+    FAILED=$((FAILED + 1))
+    if [ -n "${LOG-}" ] && [ -f "$LOG" ]; then
+      echo "    last lines of the log:"
+      tail -n 8 "$LOG" | sed 's/^/      /'
+    fi
+    [ -n "${ERR-}" ] && echo "    stderr: $ERR"
+  fi
+}
+
+expect_status() {
+  [ "$STATUS" -eq "$1" ] || fail "exit status $STATUS, expected $1"
+}
+
+expect_file() { [ -f "$1" ] || fail "missing file ${1#"$WORK"/}"; }
+expect_no_file() { [ ! -e "$1" ] || fail "unexpected file ${1#"$WORK"/}"; }
+expect_folder() { [ -d "$1" ] || fail "missing folder ${1#"$WORK"/}"; }
+expect_no_folder() { [ ! -e "$1" ] || fail "unexpected folder ${1#"$WORK"/}"; }
+
+# expect_files FOLDER NAME...: the folder holds exactly these files.
+expect_files() {
+  local folder=$1
+  shift
+  local expected actual
+  expected=$(printf '%s\n' "$@" | LC_ALL=C sort)
+  actual=$(cd "$folder" 2>/dev/null && find . -maxdepth 1 -type f | sed 's|^\./||' | LC_ALL=C sort)
+  if [ "$expected" != "$actual" ]; then
+    fail "files of ${folder#"$WORK"/}:"$'\n'"      expected: $(echo $expected)"$'\n'"      found:    $(echo $actual)"
+  fi
+}
+
+# expect_log TEXT: some line of the log contains TEXT (fixed string).
+expect_log() {
+  grep -qF -- "$1" "$LOG" 2>/dev/null || fail "log has no line with: $1"
+}
+expect_no_log() {
+  ! grep -qF -- "$1" "$LOG" 2>/dev/null || fail "log has a line with: $1"
+}
+
+expect_contains() {  # expect_contains WHAT TEXT NEEDLE
+  case "$2" in
+    *"$3"*) ;;
+    *) fail "$1 does not contain: $3" ;;
+  esac
+}
+expect_not_contains() {
+  case "$2" in
+    *"$3"*) fail "$1 contains: $3" ;;
+  esac
+}
+
+# lnk_field FILE LABEL: a field of a shell link as lnkinfo prints it
+# ("Local path", "Command line arguments", "Working directory", ...).
+lnk_field() {
+  lnkinfo "$1" 2>/dev/null | awk -v label="$2" '
+    { line = $0; sub(/^[ \t]+/, "", line) }
+    index(line, label) == 1 {
+      sub(/^[^:]*:[ \t]*/, "", line); print line; exit
+    }'
+}
+
+# expect_lnk FILE TARGET ARGUMENTS WORKING_FOLDER: the shortcut's target,
+# arguments and working folder, through lnkinfo when it is installed.
+expect_lnk() {
+  local file=$1
+  expect_file "$file"
+  [ -f "$file" ] || return 0
+  if [ "$HAVE_LNKINFO" -eq 0 ]; then
+    return 0
+  fi
+  local got
+  got=$(lnk_field "$file" "Local path")
+  [ "$got" = "$2" ] || fail "${file##*/}: target '$got', expected '$2'"
+  got=$(lnk_field "$file" "Command line arguments")
+  [ "$got" = "$3" ] || fail "${file##*/}: arguments '$got', expected '$3'"
+  got=$(lnk_field "$file" "Working directory")
+  [ "$got" = "$4" ] || fail "${file##*/}: working folder '$got', expected '$4'"
+}
+
+# expect_url FILE URL: an Internet shortcut pointing at URL.
+expect_url() {
+  expect_file "$1"
+  [ -f "$1" ] || return 0
+  grep -q '^\[InternetShortcut\]' "$1" || fail "${1##*/} is not an Internet shortcut"
+  tr -d '\r' <"$1" | grep -qxF "URL=$2" || fail "${1##*/} does not point at $2"
+}

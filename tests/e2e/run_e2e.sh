@@ -1,0 +1,318 @@
+#!/usr/bin/env bash
+# End-to-end tests of the native program: each case lays out a Wine prefix
+# by hand in a temporary folder (drive_c, system.reg), runs the program
+# against it and checks the shortcut files, the exit status, what the user
+# saw and the log in $TEMP/Brantvell.TXT.
+#
+# Usage: run_e2e.sh PATH-TO-BRANTVELL
+set -u
+
+if [ $# -ne 1 ] || [ ! -x "$1" ]; then
+  echo "usage: $0 path-to-brantvell" >&2
+  exit 2
+fi
+BRANTVELL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+# Texts with Czech letters are compared byte for byte.
+export LC_ALL=C.UTF-8
+
+. "$(dirname "$0")/lib.sh"
+
+if [ "$HAVE_LNKINFO" -eq 0 ]; then
+  echo "note: lnkinfo (liblnk-utils) is not installed; the contents of .lnk files are not checked"
+fi
+
+MESSAGE='Aplikace Veldramona není nainstalována.'
+APP='C:\Veldramona'
+
+CZ_URL_MANUAL='http://www.veldramona-bank.example/file/cs/veldramona_prvni_kroky.pdf'
+SK_URL_MANUAL='http://www.veldramona-bank.example/file/cs/veldramona_prvni_kroky_SK.pdf'
+URL_WIZARD='https://certifikaty.veldramona-bank.example/CertWizard.html#locale=cz'
+CZ_URL_SITE='http://www.veldramona-bank.example'
+SK_URL_SITE='http://www.veldramona-bank-sk.example'
+
+CZ_SET=('Veldramona.lnk' 'Nápověda.lnk' 'Příručka – první kroky Veldramona.url'
+  'Certifikační průvodce.url' 'www.veldramona-bank.example.url')
+SK_SET=('Veldramona.lnk' 'Pomocník.lnk' 'Príručka – prvé kroky Veldramona.url'
+  'Certifikačný sprievodca.url' 'www.veldramona-bank-sk.example.url')
+CZSK_SET=('Veldramona (CZ).lnk' 'Veldramona (SK).lnk' 'Nápověda (CZ).lnk' 'Pomocník (SK).lnk'
+  'Příručka – první kroky Veldramona (CZ).url' 'Príručka – prvé kroky Veldramona (SK).url'
+  'Certifikační průvodce.url' 'www.veldramona-bank.example.url'
+  'www.veldramona-bank-sk.example.url')
+
+# Each set, checked whole: the files of the group and the desktop, what the
+# shortcuts point at.
+expect_cz_set() {  # [APP_FOLDER]
+  local app=${1:-$APP}
+  expect_files "$GROUP" "${CZ_SET[@]}"
+  expect_files "$DESKTOP" 'Veldramona.lnk'
+  expect_lnk "$GROUP/Veldramona.lnk" "$app\\Loader.exe" '/CID="0470"' "$app"
+  expect_lnk "$DESKTOP/Veldramona.lnk" "$app\\Loader.exe" '/CID="0470"' "$app"
+  expect_lnk "$GROUP/Nápověda.lnk" "$app\\veldramona.chm" '' "$app"
+  expect_url "$GROUP/Příručka – první kroky Veldramona.url" "$CZ_URL_MANUAL"
+  expect_url "$GROUP/Certifikační průvodce.url" "$URL_WIZARD"
+  expect_url "$GROUP/www.veldramona-bank.example.url" "$CZ_URL_SITE"
+}
+
+expect_sk_set() {
+  expect_files "$GROUP" "${SK_SET[@]}"
+  expect_files "$DESKTOP" 'Veldramona.lnk'
+  expect_lnk "$GROUP/Veldramona.lnk" "$APP\\Loader.exe" '/CID="8470"' "$APP"
+  expect_lnk "$DESKTOP/Veldramona.lnk" "$APP\\Loader.exe" '/CID="8470"' "$APP"
+  expect_lnk "$GROUP/Pomocník.lnk" "$APP\\veldramona_sk.chm" '' "$APP"
+  expect_url "$GROUP/Príručka – prvé kroky Veldramona.url" "$SK_URL_MANUAL"
+  expect_url "$GROUP/Certifikačný sprievodca.url" "$URL_WIZARD"
+  expect_url "$GROUP/www.veldramona-bank-sk.example.url" "$SK_URL_SITE"
+}
+
+expect_czsk_set() {
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" 'Veldramona (CZ).lnk' 'Veldramona (SK).lnk'
+  expect_lnk "$DESKTOP/Veldramona (CZ).lnk" "$APP\\Loader.exe" '/CID="0470"' "$APP"
+  expect_lnk "$DESKTOP/Veldramona (SK).lnk" "$APP\\Loader.exe" '/CID="8470"' "$APP"
+  expect_lnk "$GROUP/Veldramona (CZ).lnk" "$APP\\Loader.exe" '/CID="0470"' "$APP"
+  expect_lnk "$GROUP/Veldramona (SK).lnk" "$APP\\Loader.exe" '/CID="8470"' "$APP"
+  expect_lnk "$GROUP/Nápověda (CZ).lnk" "$APP\\veldramona.chm" '' "$APP"
+  expect_lnk "$GROUP/Pomocník (SK).lnk" "$APP\\veldramona_sk.chm" '' "$APP"
+  expect_url "$GROUP/Příručka – první kroky Veldramona (CZ).url" "$CZ_URL_MANUAL"
+  expect_url "$GROUP/Príručka – prvé kroky Veldramona (SK).url" "$SK_URL_MANUAL"
+  expect_url "$GROUP/Certifikační průvodce.url" "$URL_WIZARD"
+  expect_url "$GROUP/www.veldramona-bank.example.url" "$CZ_URL_SITE"
+  expect_url "$GROUP/www.veldramona-bank-sk.example.url" "$SK_URL_SITE"
+}
+
+# A run that went through: exit 0, no message, no error record, the run's
+# first and last records.
+expect_clean_run() {  # COMMAND-TEXT
+  expect_status 0
+  expect_not_contains "stderr" "$ERR" "$MESSAGE"
+  expect_log 'Brantvell verze 1.0.17'
+  expect_log "Brantvell[mdlMain] (Main)"$'\t'"START"$'\t'"$1"
+  expect_log "Brantvell[mdlMain] (Main)"$'\t'"END"
+  expect_no_log '#ERRLOG#'
+}
+
+# A run whose error trap fired: exit 1, the error record of Main, END after
+# it, and no change to the shortcut folders.
+expect_failed_run() {
+  expect_status 1
+  expect_log "Brantvell[mdlMain] (Main)"$'\t'$'\t'
+  [ "$(tail -n 1 "$LOG" | cut -f 2-)" = "Brantvell[mdlMain] (Main)"$'\t'"END" ] ||
+    fail "the log does not end with Main's END record"
+  expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+# ---- making the sets ----------------------------------------------------------
+
+case_make_cz() {
+  new_prefix make_cz
+  brantvell /action=cz /mode=q
+  expect_clean_run '/action=cz /mode=q'
+  expect_cz_set
+  expect_log "Brantvell[mdlMain] (Main)"$'\t'"INFO"$'\t'"action=1"$'\t'"option=1"
+  expect_log 'Brantvell[mdlMain] (RefreshIcon)'
+  expect_log "Brantvell[clsBrantvell] (SetupMake)"$'\t'"START"$'\t'"1"
+}
+
+case_make_sk() {
+  new_prefix make_sk
+  brantvell /ACTION=SK
+  expect_clean_run '/ACTION=SK'
+  expect_sk_set
+  expect_log "INFO"$'\t'"action=2"$'\t'"option=2"
+}
+
+case_make_czsk() {
+  new_prefix make_czsk
+  brantvell /action=czsk
+  expect_clean_run '/action=czsk'
+  expect_czsk_set
+  expect_log "INFO"$'\t'"action=3"$'\t'"option=3"
+}
+
+case_switch_variants() {
+  new_prefix switch
+  brantvell /action=cz
+  expect_status 0
+  brantvell /action=czsk
+  expect_status 0
+  expect_czsk_set
+  brantvell /action=sk
+  expect_status 0
+  expect_sk_set
+  brantvell /action=cz
+  expect_status 0
+  expect_cz_set
+}
+
+case_target_folder() {
+  new_prefix target -
+  mkdir -p "$(host_path 'C:\Moje Aplikace')"
+  # One argument with the quotes kept, as an installer would pass it.
+  brantvell '/target="C:\Moje Aplikace"' /action=cz
+  expect_clean_run '/target="C:\Moje Aplikace" /action=cz'
+  expect_cz_set 'C:\Moje Aplikace'
+}
+
+# ---- clearing ---------------------------------------------------------------
+
+case_clear_keeps_users_file() {
+  new_prefix clear_own
+  brantvell /action=czsk
+  expect_status 0
+  printf 'mine' >"$GROUP/Moje zkratka.lnk"
+  brantvell /action=Clear
+  expect_clean_run '/action=Clear'
+  expect_files "$GROUP" 'Moje zkratka.lnk'
+  expect_files "$DESKTOP"
+  expect_log "INFO"$'\t'"action=0"$'\t'"option=0"
+  expect_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+case_clear_removes_group() {
+  new_prefix clear_all
+  brantvell /action=sk
+  expect_status 0
+  brantvell /action=clear
+  expect_clean_run '/action=clear'
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+}
+
+case_clear_read_only_files() {
+  new_prefix read_only
+  brantvell /action=cz
+  expect_status 0
+  chmod a-w "$GROUP"/* "$DESKTOP"/*
+  brantvell /action=clear
+  expect_clean_run '/action=clear'
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+}
+
+case_make_replaces_read_only_files() {
+  new_prefix read_only_make
+  brantvell /action=cz
+  expect_status 0
+  chmod a-w "$GROUP"/* "$DESKTOP"/*
+  brantvell /action=sk
+  expect_clean_run '/action=sk'
+  expect_sk_set
+}
+
+# ---- failures ---------------------------------------------------------------
+
+case_missing_registry_value() {
+  new_prefix no_registry -
+  brantvell /action=cz
+  expect_failed_run
+  expect_contains "stderr" "$ERR" "$MESSAGE"
+  expect_contains "stderr" "$ERR" "Brantvell"
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+}
+
+case_missing_application_folder() {
+  new_prefix no_folder
+  rm -rf "$(host_path "$APP")"
+  brantvell /action=czsk
+  expect_failed_run
+  expect_contains "stderr" "$ERR" "$MESSAGE"
+  expect_log $'\t'"76"$'\t'"[clsBrantvell] (CheckFolders)"$'\t'"Cesta nebyla nalezena:"
+  expect_no_folder "$GROUP"
+}
+
+case_quiet_failure() {
+  new_prefix quiet -
+  brantvell /action=cz /mode=Q
+  expect_failed_run
+  expect_not_contains "stderr" "$ERR" "$MESSAGE"
+  brantvell /action=cz /mode=quiet
+  expect_status 1
+  expect_contains "stderr of /mode=quiet" "$ERR" "$MESSAGE"
+}
+
+case_failed_check_shows_no_dialog() {
+  new_prefix check_fails -
+  STDIN=$'ok\n'
+  brantvell
+  expect_failed_run
+  expect_contains "stderr" "$ERR" "$MESSAGE"
+  expect_not_contains "stdout" "$OUT" "Slovenská republika"
+  expect_no_log '[frmMain]'
+}
+
+# ---- the choice dialog --------------------------------------------------------
+
+case_dialog_ok_installs_selection() {
+  new_prefix dialog_ok
+  # Nothing installed: the check says CZ, which is unavailable; the top row
+  # (SK) is selected and OK installs it.
+  STDIN=$'ok\n'
+  brantvell
+  expect_clean_run ''
+  expect_sk_set
+  expect_contains "stdout" "$OUT" "Česká republika  (nedostupné)"
+  expect_log "INFO"$'\t'"action=-1"$'\t'"option=0"
+  expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"START"$'\t'"1"
+  expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"END"$'\t'"RETURN=2"
+  expect_log 'Brantvell[frmMain] (cmdOK_Click)'
+}
+
+case_dialog_pick_row() {
+  new_prefix dialog_pick
+  STDIN=$'2\nok\n'
+  brantvell /mode=q
+  expect_clean_run '/mode=q'
+  expect_czsk_set
+  expect_log "END"$'\t'"RETURN=3"
+}
+
+case_dialog_unavailable_row() {
+  new_prefix dialog_unavailable
+  brantvell /action=sk
+  expect_status 0
+  # SK is installed: its row (1) cannot be picked, so OK keeps the default
+  # selection, CZ and SK.
+  STDIN=$'1\nok\n'
+  brantvell /action=unknown
+  expect_clean_run '/action=unknown'
+  expect_contains "stdout" "$OUT" "Slovenská republika  (nedostupné)"
+  expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"START"$'\t'"2"
+  expect_czsk_set
+}
+
+case_dialog_storno() {
+  new_prefix dialog_storno
+  brantvell /action=cz
+  expect_status 0
+  STDIN=$'3\nesc\n'
+  brantvell
+  expect_clean_run ''
+  expect_cz_set
+  expect_log 'Brantvell[frmMain] (cmdCancel_Click)'
+  expect_log "END"$'\t'"RETURN=0"
+  expect_no_log 'Brantvell[clsBrantvell] (SetupMake)'
+  expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+case_dialog_end_of_input() {
+  new_prefix dialog_eof
+  STDIN=
+  brantvell /action=cz /action=sk
+  expect_clean_run '/action=cz /action=sk'
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+  expect_log "Brantvell[frmMain] (Form_QueryUnload)"$'\t'"EVENT FORM"$'\t'"UnloadMode=0"
+  expect_no_log 'Brantvell[frmMain] (cmdOK_Click)'
+  expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
+  run_case "$test_case"
+done
+
+echo
+echo "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
