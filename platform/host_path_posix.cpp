@@ -1,0 +1,114 @@
+#include "platform/host_path.h"
+
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+#include "platform/text.h"
+
+namespace brantvell {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool Exists(const std::string& path) {
+  struct stat info;
+  return lstat(path.c_str(), &info) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+// The entry of `folder` whose name equals `name` without regard to case:
+// the exact spelling when it exists, else the first of the others in byte
+// order, so the choice does not depend on the order of the listing. `name`
+// itself when there is none, so missing components keep the case given.
+std::string MatchEntry(const std::string& folder, const std::string& name) {
+  if (name == "." || name == ".." || Exists(folder + "/" + name)) return name;
+  std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return name;
+  std::vector<std::string> matches;
+  while (dirent* entry = readdir(dir.get())) {
+    if (EqualsNoCase(entry->d_name, name)) matches.push_back(entry->d_name);
+  }
+  if (matches.empty()) return name;
+  return *std::min_element(matches.begin(), matches.end());
+}
+
+// The host folder of drive `letter` in the prefix, with its link resolved.
+bool DriveRoot(char letter, std::string* root) {
+  char lower = static_cast<char>(letter | 0x20);
+  std::string prefix = WinePrefixFolder();
+  std::string device = prefix + "/dosdevices/" + lower + ":";
+  if (!Exists(device)) {
+    // A prefix that was never booted has no drive links yet; its system
+    // drive still lives in drive_c.
+    if (lower != 'c' || !IsDirectory(prefix + "/drive_c")) return false;
+    device = prefix + "/drive_c";
+  }
+  char* resolved = realpath(device.c_str(), nullptr);
+  if (!resolved) return false;
+  *root = resolved;
+  free(resolved);
+  if (!root->empty() && root->back() == '/') root->pop_back();
+  return true;
+}
+
+}  // namespace
+
+std::string WinePrefixFolder() {
+  const char* prefix = getenv("WINEPREFIX");
+  if (prefix && *prefix) return prefix;
+  const char* home = getenv("HOME");
+  if (home && *home) return std::string(home) + "/.wine";
+  if (passwd* user = getpwuid(getuid())) return std::string(user->pw_dir) + "/.wine";
+  return ".wine";
+}
+
+bool ToHostPath(const std::string& path, std::string* host) {
+  // Network paths (and the \\?\ forms) have no place on this machine.
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
+      (path[0] == '\\' || path[1] == '\\')) {
+    return false;
+  }
+
+  if (path.size() < 2 || path[1] != ':' || !IsDriveLetter(path[0])) {
+    std::string result = path;
+    std::replace(result.begin(), result.end(), '\\', '/');
+    *host = result;
+    return true;
+  }
+
+  std::string result;
+  if (!DriveRoot(path[0], &result)) return false;
+  size_t begin = 2;
+  while (begin < path.size()) {
+    size_t end = begin;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    if (end > begin) {
+      std::string folder = result.empty() ? "/" : result;
+      result += "/" + MatchEntry(folder, path.substr(begin, end - begin));
+    }
+    begin = end + 1;
+  }
+  if (IsSeparator(path.back()) || result.empty()) result += "/";
+  *host = result;
+  return true;
+}
+
+}  // namespace brantvell

@@ -1,0 +1,16 @@
+#include "platform/message_box.h"
+
+#include <unistd.h>
+
+#include <iostream>
+
+#include "platform/terminal_message_box.h"
+
+namespace brantvell {
+
+MessageBox& MessageBox::Real() {
+  static TerminalMessageBox box(&std::cin, &std::cerr, isatty(STDIN_FILENO) != 0);
+  return box;
+}
+
+}  // namespace brantvell
