@@ -251,6 +251,67 @@ TEST(ScriptHostWin32Test, ObjectsAndArraysCrossTheBoundary) {
   EXPECT_EQ(ErrorOf([&] { dictionary->GetObject("Count"); }).number(), 424);
 }
 
+TEST(ScriptHostWin32Test, ComponentOnlyKindsBecomeProgramValues) {
+  // Typed arrays, as registry binaries and multi-strings arrive.
+  SAFEARRAY* texts = SafeArrayCreateVector(VT_BSTR, 1, 2);
+  ASSERT_NE(texts, nullptr);
+  for (LONG i = 1; i <= 2; ++i) {
+    Bstr text(i == 1 ? "první" : "second");
+    ASSERT_EQ(SafeArrayPutElement(texts, &i, text.get()), S_OK);
+  }
+  Variant text_array;
+  text_array.get()->vt = VT_ARRAY | VT_BSTR;
+  text_array.get()->parray = texts;
+  Value texts_value = VariantToValue(*text_array.get());
+  EXPECT_EQ(texts_value.type(), Value::kArray | Value::kString);
+  ASSERT_EQ(texts_value.items().size(), 2u);
+  EXPECT_EQ(texts_value.items()[0].text(), "první");
+  EXPECT_EQ(texts_value.items()[1].text(), "second");
+
+  SAFEARRAY* bytes = SafeArrayCreateVector(VT_UI1, 0, 3);
+  ASSERT_NE(bytes, nullptr);
+  for (LONG i = 0; i < 3; ++i) {
+    BYTE b = static_cast<BYTE>(250 + i);
+    ASSERT_EQ(SafeArrayPutElement(bytes, &i, &b), S_OK);
+  }
+  Variant byte_array;
+  byte_array.get()->vt = VT_ARRAY | VT_UI1;
+  byte_array.get()->parray = bytes;
+  Value bytes_value = VariantToValue(*byte_array.get());
+  EXPECT_EQ(bytes_value.type(), Value::kArray | Value::kByte);
+  ASSERT_EQ(bytes_value.items().size(), 3u);
+  EXPECT_EQ(bytes_value.items()[2].integer(), 252);
+
+  // Integer kinds the program has no type for: Long when it fits, else Double.
+  Variant small;
+  small.get()->vt = VT_UI4;
+  small.get()->ulVal = 7;
+  EXPECT_EQ(VariantToValue(*small.get()).type(), Value::kLong);
+  EXPECT_EQ(VariantToValue(*small.get()).integer(), 7);
+  Variant large;
+  large.get()->vt = VT_I8;
+  large.get()->llVal = 5000000000LL;
+  EXPECT_EQ(VariantToValue(*large.get()).type(), Value::kDouble);
+  EXPECT_EQ(VariantToValue(*large.get()).real(), 5e9);
+
+  // A value held by reference is read through.
+  LONG target = 42;
+  VARIANT by_reference;
+  by_reference.vt = VT_BYREF | VT_I4;
+  by_reference.plVal = &target;
+  EXPECT_EQ(VariantToValue(by_reference).integer(), 42);
+
+  VARIANT record = {};
+  record.vt = VT_RECORD;  // never cleared: it holds no record
+  EXPECT_EQ(ErrorOf([&] { VariantToValue(record); }).number(), 458);
+  // A kind a component cannot hold is refused on the way out.
+  EXPECT_EQ(ErrorOf([&] {
+              Variant out;
+              ValueToVariant(Value::UserType(), out.get());
+            }).number(),
+            13);
+}
+
 TEST(ComErrorTest, NumbersAsAVisualBasicCallerSeesThem) {
   EXPECT_EQ(ComErrorNumber(static_cast<HRESULT>(0x800A0035u)), 53);
   EXPECT_EQ(ComErrorNumber(static_cast<HRESULT>(0x800A0046u)), 70);
