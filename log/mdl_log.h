@@ -14,6 +14,8 @@
 
 namespace brantvell {
 
+struct Process;
+
 // Installs `log` (or uninstalls logging when it is null) under
 // `component_name`; writes the version line the first time a writer is
 // installed. True when a writer is installed.
@@ -37,6 +39,10 @@ bool LogError(const std::string& tag, const std::string& text, const std::string
 
 // Shorthand for the usual one-text debug record.
 bool LogDebugText(const std::string& tag, const std::string& text);
+
+// Tests: take the version line's numbers from `process` instead of the
+// running program (null restores the real one).
+void LogUseProcess(Process* process);
 
 }  // namespace brantvell
 
