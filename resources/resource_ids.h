@@ -1,0 +1,36 @@
+/*
+ * Ids of the program's resources and of the choice dialog's controls, shared
+ * by the resource script and the C++ code. Plain #defines only, so the
+ * resource compiler can read this file too.
+ */
+#ifndef BRANTVELL_RESOURCES_RESOURCE_IDS_H_
+#define BRANTVELL_RESOURCES_RESOURCE_IDS_H_
+
+/* Icon 1 is the one the shell shows for the program. */
+#define IDI_BRANTVELL 1
+
+/* The choice dialog's background picture (500 x 422 px). */
+#define IDB_BACKGROUND 101
+/* A choice's label in light grey (301 x 42 px), laid over the label when the
+   choice is unavailable. The last digit is the choice's variant: 1 CZ, 2 SK,
+   3 CZ and SK. */
+#define IDB_CHOICE_OFF_1 111
+#define IDB_CHOICE_OFF_2 112
+#define IDB_CHOICE_OFF_3 113
+
+/* The choice dialog and its option buttons, one per variant. */
+#define IDD_CHOICE 200
+#define IDC_OPT_1 1001
+#define IDC_OPT_2 1002
+#define IDC_OPT_3 1003
+
+/* The OK and Storno buttons use the window system's standard ids; they are
+   repeated here for code that does not see the Windows headers. */
+#ifndef IDOK
+#define IDOK 1
+#endif
+#ifndef IDCANCEL
+#define IDCANCEL 2
+#endif
+
+#endif /* BRANTVELL_RESOURCES_RESOURCE_IDS_H_ */
