@@ -1,0 +1,64 @@
+// The choice dialog drawn as text: the three rows with their two-line
+// labels, the selected one marked and the unavailable one greyed. Keys drive
+// it on an interactive terminal, lines of commands otherwise.
+#ifndef BRANTVELL_UI_TERMINAL_DIALOG_VIEW_H_
+#define BRANTVELL_UI_TERMINAL_DIALOG_VIEW_H_
+
+#include <ostream>
+#include <string>
+
+#include "platform/terminal.h"
+#include "ui/dialog_command.h"
+#include "ui/dialog_view.h"
+
+namespace brantvell {
+
+class TerminalDialogView : public DialogView {
+ public:
+  // Reads the user's input from `terminal` and draws on `out`.
+  TerminalDialogView(frmMain& owner, Terminal& terminal, std::ostream& out);
+
+  void Create(const std::string& caption) override;
+  bool Exists() const override { return exists_; }
+  void Destroy() override;
+  void SetClickAreaVisible(int index, bool visible) override;
+  void SetGreyedVisible(int index, bool visible) override;
+  void SetOptionEnabled(int index, bool enabled) override;
+  void SetOptionSelected(int index, bool selected) override;
+  bool IsOptionSelected(int index) const override;
+  void PlaceImage(bool greyed, int index, const ControlRect& rect) override;
+  void ShowModal() override;
+  void Hide() override { visible_ = false; }
+
+ private:
+  struct Row {
+    bool click_area_visible = true;
+    bool greyed_visible = false;
+    bool enabled = true;
+    bool selected = false;
+  };
+
+  Row& RowAt(int index);
+  const Row& RowAt(int index) const;
+  DialogCommand NextCommand();
+  void Run(const DialogCommand& command);
+  // Selects the next row that can be picked, one way (-1 up, +1 down).
+  void MoveSelection(int step);
+  void PickRowAt(int position);
+  void Close();
+  void Draw();
+
+  frmMain& owner_;
+  Terminal& terminal_;
+  std::ostream& out_;
+  std::string caption_;
+  bool exists_ = false;
+  bool visible_ = false;
+  bool interactive_ = false;  // keys and ANSI colours, or lines and plain text
+  int drawn_lines_ = 0;       // lines of the last drawing, to redraw in place
+  Row rows_[4];               // by control index 1 to 3
+};
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_UI_TERMINAL_DIALOG_VIEW_H_
