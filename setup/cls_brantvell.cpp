@@ -1,0 +1,449 @@
+#include "setup/cls_brantvell.h"
+
+#include <utility>
+
+#include "log/mdl_log.h"
+#include "log/value.h"
+#include "platform/error.h"
+#include "platform/make_path.h"
+#include "platform/text.h"
+#include "setup/shortcut_catalogue.h"
+
+namespace brantvell {
+
+namespace {
+
+constexpr char kTab[] = "\t";
+
+#define BRANTVELL_TAG(label) "[clsBrantvell] (" label ")"
+constexpr char kTagGetAppStartMenuFolder[] = BRANTVELL_TAG("GET AppStartMenuFolder");
+constexpr char kTagGetAppDesktopFolder[] = BRANTVELL_TAG("GET AppDesktopFolder");
+constexpr char kTagGetAppPath[] = BRANTVELL_TAG("GET AppPath");
+constexpr char kTagGetShortCut[] = BRANTVELL_TAG("GetShortCut");
+constexpr char kTagCreateShortCutApp[] = BRANTVELL_TAG("CreateShortCutApp");
+constexpr char kTagCreateShortCutURL[] = BRANTVELL_TAG("CreateShortCutURL");
+constexpr char kTagCheckFolders[] = BRANTVELL_TAG("CheckFolders");
+constexpr char kTagFolderExists[] = BRANTVELL_TAG("FolderExists");
+constexpr char kTagFileExists[] = BRANTVELL_TAG("FileExists");
+constexpr char kTagFileDelete[] = BRANTVELL_TAG("FileDelete");
+constexpr char kTagFolderDelete[] = BRANTVELL_TAG("FolderDelete");
+constexpr char kTagSetupCheck[] = BRANTVELL_TAG("SetupCheck");
+constexpr char kTagSetupMake[] = BRANTVELL_TAG("SetupMake");
+constexpr char kTagSetupClear[] = BRANTVELL_TAG("SetupClear");
+constexpr char kTagGetIconList[] = BRANTVELL_TAG("GetIconList");
+constexpr char kTagGetSpecilaFolders[] = BRANTVELL_TAG("GetSpecilaFolders");
+constexpr char kTagRegReadString[] = BRANTVELL_TAG("RegReadString");
+constexpr char kTagGetNewObject[] = BRANTVELL_TAG("GetNewObject");
+constexpr char kTagBuildPath[] = BRANTVELL_TAG("BuildPath");
+constexpr char kTagMakeSureDirectoryPathExists[] = BRANTVELL_TAG("MakeSureDirectoryPathExists");
+#undef BRANTVELL_TAG
+
+constexpr char kProgIdShell[] = "WScript.Shell";
+constexpr char kProgIdFileSystem[] = "Scripting.FileSystemObject";
+
+constexpr int32_t kErrTypeMismatch = 13;
+constexpr int32_t kErrCannotCreateObject = 429;
+
+// Shortcuts to programs open in a normal window and show the first icon of
+// their target file.
+constexpr int32_t kWindowStyleNormal = 1;
+constexpr int16_t kIconFirst = 0;
+
+// Runs `body` under the object's error trap. An error of the program's own
+// code leaves with `tag` as its source, so the caller learns the innermost
+// procedure it arose in; a component's error, or one an inner procedure has
+// already tagged, passes unchanged.
+template <typename Body>
+auto Trapped(const char* tag, Body&& body) -> decltype(body()) {
+  try {
+    return body();
+  } catch (const Error& error) {
+    if (error.source() == kOwnErrorSource) throw error.WithSource(tag);
+    throw;
+  }
+}
+
+const char* BoolText(bool value) { return value ? "True" : "False"; }
+
+// Component results as the program takes them.
+std::string ValueText(const Value& value) {
+  switch (value.type()) {
+    case Value::kEmpty:
+      return std::string();
+    case Value::kString:
+    case Value::kDecimal:
+      return value.text();
+    case Value::kInteger:
+    case Value::kLong:
+    case Value::kByte:
+      return std::to_string(value.integer());
+    case Value::kBoolean:
+      return BoolText(value.integer() != 0);
+    case Value::kVariant:
+      return ValueText(value.inner());
+    default:
+      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+  }
+}
+
+bool ValueBool(const Value& value) {
+  switch (value.type()) {
+    case Value::kBoolean:
+    case Value::kInteger:
+    case Value::kLong:
+    case Value::kByte:
+      return value.integer() != 0;
+    case Value::kVariant:
+      return ValueBool(value.inner());
+    default:
+      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+  }
+}
+
+int64_t ValueNumber(const Value& value) {
+  switch (value.type()) {
+    case Value::kInteger:
+    case Value::kLong:
+    case Value::kByte:
+    case Value::kBoolean:
+      return value.integer();
+    case Value::kVariant:
+      return ValueNumber(value.inner());
+    default:
+      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+  }
+}
+
+// Number of entries of the collection `member` ("Files", "SubFolders") of
+// `folder`.
+int64_t CollectionCount(ScriptObject& folder, const char* member) {
+  return ValueNumber(folder.GetObject(member)->Get("Count"));
+}
+
+}  // namespace
+
+clsBrantvell::clsBrantvell(ScriptHost& host) : clsBrantvell(host, StringTable::Real()) {}
+
+clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings)
+    : clsBrantvell(host, strings, MakeSureDirectoryPathExists) {}
+
+clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path)
+    : host_(host), strings_(strings), make_path_(std::move(make_path)) {}
+
+// ---- Folder properties -----------------------------------------------------
+
+std::string clsBrantvell::AppStartMenuFolder() {
+  return Trapped(kTagGetAppStartMenuFolder, [&] {
+    if (app_start_menu_folder_.empty()) {
+      std::string group = strings_.Load(kRowGroupName);
+      std::string programs = GetSpecilaFolders("AllUsersPrograms");
+      app_start_menu_folder_ = BuildPath(programs, group);
+    }
+    LogDebugText(kTagGetAppStartMenuFolder, "RETURN=" + app_start_menu_folder_);
+    return app_start_menu_folder_;
+  });
+}
+
+void clsBrantvell::SetAppStartMenuFolder(const std::string& strNewValue) {
+  std::string value = strNewValue;
+  app_start_menu_folder_ = UnQualifyPath(value);
+}
+
+std::string clsBrantvell::AppDesktopFolder() {
+  return Trapped(kTagGetAppDesktopFolder, [&] {
+    if (app_desktop_folder_.empty()) {
+      app_desktop_folder_ = GetSpecilaFolders("AllUsersDesktop");
+    }
+    LogDebugText(kTagGetAppDesktopFolder, "RETURN=" + app_desktop_folder_);
+    return app_desktop_folder_;
+  });
+}
+
+void clsBrantvell::SetAppDesktopFolder(const std::string& strNewValue) {
+  std::string value = strNewValue;
+  app_desktop_folder_ = UnQualifyPath(value);
+}
+
+std::string clsBrantvell::AppPath() {
+  return Trapped(kTagGetAppPath, [&] {
+    if (app_path_.empty()) {
+      // Stored as read: a trailing backslash of the registry value stays.
+      app_path_ = RegReadString(strings_.Load(kRowAppPathValue));
+    }
+    LogDebugText(kTagGetAppPath, "RETURN=" + app_path_);
+    return app_path_;
+  });
+}
+
+void clsBrantvell::SetAppPath(const std::string& strNewValue) {
+  std::string value = strNewValue;
+  app_path_ = UnQualifyPath(value);
+}
+
+// ---- Shortcut objects ------------------------------------------------------
+
+std::shared_ptr<ScriptObject> clsBrantvell::CreateShortCutApp(const std::string& sTargetPath,
+                                                              const std::string& sShortCutPath,
+                                                              const std::string& sShortCutName,
+                                                              const std::string& sArguments,
+                                                              const std::string& sWorkPath,
+                                                              int32_t eWinStyle, int16_t iIconNum) {
+  return Trapped(kTagCreateShortCutApp, [&] {
+    // Joined as plain text: a folder ending in a backslash keeps both.
+    std::string file = sShortCutPath + "\\" + sShortCutName + ".lnk";
+    std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
+    std::shared_ptr<ScriptObject> shortcut =
+        shell->GetObject("CreateShortcut", {Value::String(file)});
+    shortcut->Put("TargetPath", Value::String(sTargetPath));
+    shortcut->Put("Arguments", Value::String(sArguments));
+    shortcut->Put("WorkingDirectory", Value::String(sWorkPath));
+    shortcut->Put("WindowStyle", Value::Long(eWinStyle));
+    shortcut->Put("IconLocation", Value::String(sTargetPath + "," + std::to_string(iIconNum)));
+    LogDebugText(kTagCreateShortCutApp, "RETURN=" + shortcut->TypeName() + kTab + file);
+    return shortcut;
+  });
+}
+
+std::shared_ptr<ScriptObject> clsBrantvell::CreateShortCutURL(const std::string& sTargetPath,
+                                                              const std::string& sShortCutPath,
+                                                              const std::string& sShortCutName) {
+  return Trapped(kTagCreateShortCutURL, [&] {
+    std::string file = sShortCutPath + "\\" + sShortCutName + ".url";
+    std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
+    std::shared_ptr<ScriptObject> shortcut =
+        shell->GetObject("CreateShortcut", {Value::String(file)});
+    shortcut->Put("TargetPath", Value::String(sTargetPath));
+    LogDebugText(kTagCreateShortCutURL, "RETURN=" + shortcut->TypeName() + kTab + file);
+    return shortcut;
+  });
+}
+
+std::shared_ptr<ScriptObject> clsBrantvell::GetShortCut(int32_t number) {
+  return Trapped(kTagGetShortCut, [&] {
+    LogDebugText(kTagGetShortCut, std::string("START") + kTab + std::to_string(number));
+    const ShortcutEntry* entry = FindShortcut(number);
+    if (!entry) {
+      throw Error(kErrInvalidProcedureCall, kOwnErrorSource, "Invalid procedure call or argument");
+    }
+    // Held for the whole call, as every procedure of the object that builds
+    // shortcuts does; CreateShortCutApp/URL get their own.
+    std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
+    std::shared_ptr<ScriptObject> shortcut;
+    if (entry->is_link) {
+      std::string app_path = AppPath();
+      std::string target = BuildPath(app_path, strings_.Load(entry->target_row));
+      std::string folder =
+          entry->folder == ShortcutFolder::kDesktop ? AppDesktopFolder() : AppStartMenuFolder();
+      std::string name = strings_.Load(entry->name_row);
+      std::string arguments = entry->arguments_row ? strings_.Load(entry->arguments_row) : "";
+      std::string work_path = AppPath();
+      shortcut = CreateShortCutApp(target, folder, name, arguments, work_path, kWindowStyleNormal,
+                                   kIconFirst);
+    } else {
+      std::string url = strings_.Load(entry->target_row);
+      std::string folder = AppStartMenuFolder();
+      std::string name = strings_.Load(entry->name_row);
+      shortcut = CreateShortCutURL(url, folder, name);
+    }
+    LogDebugText(kTagGetShortCut, std::string("END") + kTab + "RETURN=" + shortcut->TypeName());
+    return shortcut;
+  });
+}
+
+std::vector<int32_t> clsBrantvell::GetIconList(int32_t selector) {
+  return Trapped(kTagGetIconList, [&] {
+    std::vector<int32_t> numbers = ShortcutSet(selector);
+    LogDebugText(kTagGetIconList,
+                 "RETURN=" + std::to_string(numbers.size()) + kTab + std::to_string(selector));
+    return numbers;
+  });
+}
+
+// ---- Files, folders, shell and registry -------------------------------------
+
+bool clsBrantvell::FolderExists(const std::string& strFolder) {
+  return Trapped(kTagFolderExists, [&] {
+    std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
+    bool exists = ValueBool(fso->Get("FolderExists", {Value::String(strFolder)}));
+    LogDebugText(kTagFolderExists, std::string("RETURN=") + BoolText(exists) + kTab + strFolder);
+    return exists;
+  });
+}
+
+bool clsBrantvell::FileExists(const std::string& strFile) {
+  return Trapped(kTagFileExists, [&] {
+    std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
+    bool exists = ValueBool(fso->Get("FileExists", {Value::String(strFile)}));
+    LogDebugText(kTagFileExists, std::string("RETURN=") + BoolText(exists) + kTab + strFile);
+    return exists;
+  });
+}
+
+void clsBrantvell::FileDelete(const std::string& strFile, bool force) {
+  Trapped(kTagFileDelete, [&] {
+    LogDebugText(kTagFileDelete, strFile + kTab + BoolText(force));
+    std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
+    fso->Get("DeleteFile", {Value::String(strFile), Value::Boolean(force)});
+  });
+}
+
+void clsBrantvell::FolderDelete(const std::string& strFolder, bool force) {
+  Trapped(kTagFolderDelete, [&] {
+    LogDebugText(kTagFolderDelete, strFolder + kTab + BoolText(force));
+    std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
+    fso->Get("DeleteFolder", {Value::String(strFolder), Value::Boolean(force)});
+  });
+}
+
+std::string clsBrantvell::BuildPath(const std::string& strPath, const std::string& strName) {
+  return Trapped(kTagBuildPath, [&] {
+    std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
+    std::string path =
+        ValueText(fso->Get("BuildPath", {Value::String(strPath), Value::String(strName)}));
+    LogDebugText(kTagBuildPath, "RETURN=" + path);
+    return path;
+  });
+}
+
+std::string clsBrantvell::QualifyPath(std::string& strPath) {
+  strPath = TrimSpaces(strPath);
+  if (strPath.empty() || strPath.back() != '\\') return strPath + "\\";
+  return strPath;
+}
+
+std::string clsBrantvell::UnQualifyPath(std::string& strPath) {
+  strPath = TrimSpaces(strPath);
+  if (!strPath.empty() && strPath.back() == '\\') return strPath.substr(0, strPath.size() - 1);
+  return strPath;
+}
+
+std::string clsBrantvell::GetSpecilaFolders(const std::string& strName) {
+  return Trapped(kTagGetSpecilaFolders, [&] {
+    std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
+    std::string folder = ValueText(shell->Get("SpecialFolders", {Value::String(strName)}));
+    LogDebugText(kTagGetSpecilaFolders, "RETURN=" + folder + kTab + strName);
+    return folder;
+  });
+}
+
+std::string clsBrantvell::RegReadString(const std::string& strPath) {
+  return Trapped(kTagRegReadString, [&] {
+    std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
+    std::string text = ValueText(shell->Get("RegRead", {Value::String(strPath)}));
+    LogDebugText(kTagRegReadString, "RETURN=" + text + kTab + strPath);
+    return text;
+  });
+}
+
+std::shared_ptr<ScriptObject> clsBrantvell::GetNewObject(const std::string& strProgID) {
+  return Trapped(kTagGetNewObject, [&] {
+    std::shared_ptr<ScriptObject> object;
+    try {
+      object = host_.Create(strProgID);
+    } catch (const Error& error) {
+      // Name the component that could not be created; the trap then tags an
+      // error of the program's own code as usual.
+      throw Error(error.number(), error.source(), error.description() + kTab + strProgID);
+    }
+    if (!object) {
+      throw Error(kErrCannotCreateObject, kOwnErrorSource,
+                  std::string("ActiveX component can't create object") + kTab + strProgID);
+    }
+    LogDebugText(kTagGetNewObject, "RETURN=" + object->TypeName() + kTab + strProgID);
+    return object;
+  });
+}
+
+// ---- Check, make and clear -------------------------------------------------
+
+bool clsBrantvell::CheckFolders() {
+  return Trapped(kTagCheckFolders, [&] {
+    std::string app_path = AppPath();
+    if (app_path.empty()) {
+      LogDebug("", {});
+      throw Error(kErrPathNotFound, kOwnErrorSource, "Aplikace neni nainstalována");
+    }
+    if (!FolderExists(app_path)) {
+      throw Error(kErrPathNotFound, kOwnErrorSource, "Cesta nebyla nalezena:\r\n" + app_path);
+    }
+    LogDebugText(kTagCheckFolders, std::string("RETURN=True") + kTab + app_path);
+    return true;
+  });
+}
+
+int32_t clsBrantvell::SetupCheck() {
+  return Trapped(kTagSetupCheck, [&] {
+    LogDebugText(kTagSetupCheck, "START");
+    CheckFolders();
+    int32_t result = 0;
+    if (FolderExists(AppStartMenuFolder())) {
+      // The web-site shortcuts belong to the single sets and to the combined
+      // set alike, so they tell which variants are present.
+      std::string cz_site = ValueText(GetShortCut(10)->Get("FullName"));
+      if (FileExists(cz_site)) result = kVariantCz;
+      std::string sk_site = ValueText(GetShortCut(20)->Get("FullName"));
+      if (FileExists(sk_site)) result = result == kVariantCz ? kVariantCzSk : kVariantSk;
+    }
+    if (result == 0) result = kVariantCz;
+    LogDebugText(kTagSetupCheck, std::string("END") + kTab + "RETURN=" + std::to_string(result));
+    return result;
+  });
+}
+
+void clsBrantvell::SetupMake(int32_t variant) {
+  Trapped(kTagSetupMake, [&] {
+    LogDebugText(kTagSetupMake, std::string("START") + kTab + std::to_string(variant));
+    CheckFolders();
+    SetupClear();
+    std::string folder = AppStartMenuFolder();
+    LogDebugText(kTagMakeSureDirectoryPathExists, folder);
+    // Its result is not looked at: a group folder that could not be made
+    // makes the first Save fail with the component's error.
+    make_path_(folder + "\\");
+    if (variant == kVariantCz || variant == kVariantSk || variant == kVariantCzSk) {
+      for (int32_t number : GetIconList(variant)) GetShortCut(number)->Get("Save");
+    }
+    LogDebugText(kTagSetupMake, "END");
+  });
+}
+
+void clsBrantvell::SetupClear() {
+  Trapped(kTagSetupClear, [&] {
+    LogDebugText(kTagSetupClear, "START");
+    if (!FolderExists(AppStartMenuFolder())) {
+      // No group folder, so none of its shortcuts; but the desktop
+      // shortcuts live elsewhere and an uninstall must not leave them behind.
+      ClearDesktopShortcuts(GetIconList(kSetEvery));
+      LogDebugText(kTagSetupClear, "END");
+      return;
+    }
+    for (int32_t number : GetIconList(kSetEvery)) {
+      std::string file = ValueText(GetShortCut(number)->Get("FullName"));
+      if (FileExists(file)) FileDelete(file, true);
+    }
+    std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
+    std::string folder = AppStartMenuFolder();
+    std::shared_ptr<ScriptObject> group = fso->GetObject("GetFolder", {Value::String(folder)});
+    // Only a folder left completely empty goes: the folder deletion would
+    // take subfolders with it, and those are not the program's.
+    if (CollectionCount(*group, "Files") == 0 && CollectionCount(*group, "SubFolders") == 0) {
+      group.reset();
+      FolderDelete(folder, false);
+    }
+    LogDebugText(kTagSetupClear, "END");
+  });
+}
+
+void clsBrantvell::ClearDesktopShortcuts(const std::vector<int32_t>& numbers) {
+  for (int32_t number : numbers) {
+    const ShortcutEntry* entry = FindShortcut(number);
+    if (!entry || entry->folder != ShortcutFolder::kDesktop) continue;
+    // The file path a built shortcut would have, without building one: a
+    // shortcut object needs the application folder, which an uninstalled
+    // application may no longer have.
+    std::string file = AppDesktopFolder() + "\\" + strings_.Load(entry->name_row) + ".lnk";
+    if (FileExists(file)) FileDelete(file, true);
+  }
+}
+
+}  // namespace brantvell

@@ -1,0 +1,50 @@
+// A setup object over the fake components, with the application installed
+// in kApp, the real string table and a capturing log writer.
+#ifndef BRANTVELL_TESTS_SETUP_SETUP_FIXTURE_H_
+#define BRANTVELL_TESTS_SETUP_SETUP_FIXTURE_H_
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/capture_log.h"
+#include "setup/cls_brantvell.h"
+#include "setup/fake_script_host.h"
+#include "setup/string_table.h"
+
+namespace brantvell {
+
+constexpr char kRegistryAppPath[] =
+    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe\\Path";
+constexpr char kPrograms[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+constexpr char kGroup[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna";
+constexpr char kDesktop[] = "C:\\Users\\Public\\Desktop";
+constexpr char kApp[] = "C:\\Program Files\\Veldramona";
+
+// The debug record of procedure `label` of the setup object.
+inline std::string Rec(const std::string& label, const std::string& value) {
+  return "Brantvell[clsBrantvell] (" + label + ")\t" + value;
+}
+
+inline std::string InGroup(const std::string& file) { return std::string(kGroup) + "\\" + file; }
+inline std::string OnDesktop(const std::string& file) {
+  return std::string(kDesktop) + "\\" + file;
+}
+
+class SetupTest : public ::testing::Test {
+ protected:
+  SetupTest()
+      : setup_(host_, StringTable::Real(),
+               [this](const std::string& path) { return host_.MakePath(path); }) {
+    host_.registry[kRegistryAppPath] = Value::String(kApp);
+    host_.AddFolder(kApp);
+  }
+
+  FakeScriptHost host_;
+  ScopedCaptureLog log_;
+  clsBrantvell setup_;
+};
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_TESTS_SETUP_SETUP_FIXTURE_H_
