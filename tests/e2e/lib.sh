@@ -50,9 +50,11 @@ host_path() {
 }
 
 # brantvell [ARGS...]: runs the program on the current prefix with standard
-# input from $STDIN (empty when unset). Sets STATUS, OUT and ERR.
+# input from $STDIN (empty when unset). Sets STATUS, OUT and ERR. The log
+# starts empty, so it tells about this run only.
 brantvell() {
   local out=$WORK/last.out err=$WORK/last.err
+  rm -f "$LOG"
   printf '%s' "${STDIN-}" | WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" "$@" >"$out" 2>"$err"
   STATUS=$?
   OUT=$(cat "$out")
@@ -142,21 +144,30 @@ lnk_field() {
 }
 
 # expect_lnk FILE TARGET ARGUMENTS WORKING_FOLDER: the shortcut's target,
-# arguments and working folder, through lnkinfo when it is installed.
+# arguments and working folder, its icon (the target's first) through
+# lnkinfo when it is installed, and its window style (normal).
 expect_lnk() {
   local file=$1
   expect_file "$file"
   [ -f "$file" ] || return 0
+  # lnkinfo does not show the window style; it is the 32-bit number at
+  # offset 0x3C of the header.
+  local got
+  got=$(od -An -tu4 -j60 -N4 "$file" | tr -d ' ')
+  [ "$got" = 1 ] || fail "${file##*/}: window style $got, expected 1"
   if [ "$HAVE_LNKINFO" -eq 0 ]; then
     return 0
   fi
-  local got
   got=$(lnk_field "$file" "Local path")
   [ "$got" = "$2" ] || fail "${file##*/}: target '$got', expected '$2'"
   got=$(lnk_field "$file" "Command line arguments")
   [ "$got" = "$3" ] || fail "${file##*/}: arguments '$got', expected '$3'"
   got=$(lnk_field "$file" "Working directory")
   [ "$got" = "$4" ] || fail "${file##*/}: working folder '$got', expected '$4'"
+  got=$(lnk_field "$file" "Icon location")
+  [ "$got" = "$2" ] || fail "${file##*/}: icon '$got', expected '$2'"
+  got=$(lnk_field "$file" "Icon index")
+  [ "$got" = 0 ] || fail "${file##*/}: icon index '$got', expected 0"
 }
 
 # expect_url FILE URL: an Internet shortcut pointing at URL.

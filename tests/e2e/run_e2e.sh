@@ -98,7 +98,7 @@ expect_clean_run() {  # COMMAND-TEXT
 expect_failed_run() {
   expect_status 1
   expect_log "Brantvell[mdlMain] (Main)"$'\t'$'\t'
-  [ "$(tail -n 1 "$LOG" | cut -f 2-)" = "Brantvell[mdlMain] (Main)"$'\t'"END" ] ||
+  [ "$(tail -n 1 "$LOG" | tr -d '\r' | cut -f 2-)" = "Brantvell[mdlMain] (Main)"$'\t'"END" ] ||
     fail "the log does not end with Main's END record"
   expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
 }
@@ -239,7 +239,7 @@ case_failed_check_shows_no_dialog() {
   brantvell
   expect_failed_run
   expect_contains "stderr" "$ERR" "$MESSAGE"
-  expect_not_contains "stdout" "$OUT" "Slovenská republika"
+  expect_not_contains "the output" "$OUT$ERR" "Slovenská republika"
   expect_no_log '[frmMain]'
 }
 
@@ -253,7 +253,7 @@ case_dialog_ok_installs_selection() {
   brantvell
   expect_clean_run ''
   expect_sk_set
-  expect_contains "stdout" "$OUT" "Česká republika  (nedostupné)"
+  expect_contains "the dialog" "$OUT$ERR" "Česká republika  (nedostupné)"
   expect_log "INFO"$'\t'"action=-1"$'\t'"option=0"
   expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"START"$'\t'"1"
   expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"END"$'\t'"RETURN=2"
@@ -278,7 +278,7 @@ case_dialog_unavailable_row() {
   STDIN=$'1\nok\n'
   brantvell /action=unknown
   expect_clean_run '/action=unknown'
-  expect_contains "stdout" "$OUT" "Slovenská republika  (nedostupné)"
+  expect_contains "the dialog" "$OUT$ERR" "Slovenská republika  (nedostupné)"
   expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"START"$'\t'"2"
   expect_czsk_set
 }
