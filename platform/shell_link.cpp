@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "platform/ansi_code_page.h"
+#include "platform/cp1250.h"
 #include "platform/error.h"
 #include "platform/text.h"
 
@@ -62,7 +62,7 @@ std::u16string CheckedUnits(const std::string& text) {
 
 // The LinkInfo structure for a target on a local fixed volume.
 std::string LinkInfoFor(const std::u16string& target) {
-  std::string ansi = Utf8ToAnsi(Utf16ToUtf8(target));
+  std::string ansi = Utf8ToCp1250(Utf16ToUtf8(target));
   std::string info(kLinkInfoHeaderSize, '\0');
   SetU32(&info, 8, kVolumeIdAndLocalBasePath);
   SetU32(&info, 12, static_cast<uint32_t>(info.size()));  // VolumeID
@@ -112,7 +112,7 @@ class ByteReader {
   bool AnsiZ(size_t at, size_t end, std::string* text) const {
     for (size_t i = at; i < end && i < bytes_.size(); ++i) {
       if (bytes_[i] == '\0') {
-        *text = AnsiToUtf8(bytes_.substr(at, i - at));
+        *text = Cp1250ToUtf8(bytes_.substr(at, i - at));
         return true;
       }
     }
@@ -147,7 +147,7 @@ class ByteReader {
             static_cast<char16_t>(Byte(start + 2 * i) | (Byte(start + 2 * i + 1) << 8)));
       *text = Utf16ToUtf8(units);
     } else {
-      *text = AnsiToUtf8(bytes_.substr(start, length));
+      *text = Cp1250ToUtf8(bytes_.substr(start, length));
     }
     *at = start + length;
     return true;

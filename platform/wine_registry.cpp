@@ -300,20 +300,15 @@ std::string TextOfUtf16Bytes(const std::string& bytes) {
 }
 
 // The data of a string-typed value, NULs included.
-bool RawText(const RegistryValue& value, std::string* text) {
-  if (value.is_text) {
-    *text = value.text;
-    return true;
-  }
-  *text = TextOfUtf16Bytes(value.bytes);
-  return true;
+std::string RawText(const RegistryValue& value) {
+  return value.is_text ? value.text : TextOfUtf16Bytes(value.bytes);
 }
 
 }  // namespace
 
 bool RegistryValueText(const RegistryValue& value, std::string* text) {
   if (value.type != kRegSz && value.type != kRegExpandSz) return false;
-  RawText(value, text);
+  *text = RawText(value);
   size_t nul = text->find('\0');
   if (nul != std::string::npos) text->erase(nul);
   return true;
@@ -329,8 +324,7 @@ bool RegistryValueDword(const RegistryValue& value, uint32_t* number) {
 
 bool RegistryValueStrings(const RegistryValue& value, std::vector<std::string>* strings) {
   if (value.type != kRegMultiSz) return false;
-  std::string data;
-  RawText(value, &data);
+  std::string data = RawText(value);
   strings->clear();
   size_t start = 0;
   while (start < data.size()) {

@@ -7,12 +7,15 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -262,6 +265,66 @@ TEST_F(ScriptHostTest, SavesALnkFileWithEveryPropertySet) {
               "Invalid procedure call or argument");
 }
 
+// The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name.
+std::map<std::string, std::string> LnkinfoFields(const std::string& output) {
+  std::map<std::string, std::string> fields;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    size_t colon = line.find(": ");
+    if (colon == std::string::npos) continue;
+    size_t begin = line.find_first_not_of('\t');
+    size_t end = line.find_last_not_of("\t ", colon - 1);
+    if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
+    fields[line.substr(begin, end - begin + 1)] = line.substr(colon + 2);
+  }
+  return fields;
+}
+
+TEST_F(ScriptHostTest, LnkinfoReadsTheSavedShortcut) {
+  if (std::system("command -v lnkinfo >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+  const std::string target =
+      "C:\\Program Files\\Veldramona \xe2\x80\x93 \xc4\x8c"
+      "esk\xc3\xa1\\VR_CLT.exe";
+  fs::create_directories(C("Group"));
+  auto lnk = Shell()->GetObject("CreateShortcut", {Text("C:\\Group\\App.lnk")});
+  lnk->Put("TargetPath", Text(target));
+  lnk->Put("Arguments", Text("/jazyk=\xc4\x8d"
+                             "e\xc5\xa1tina"));
+  lnk->Put("WorkingDirectory", Text("C:\\Program Files\\Veldramona \xe2\x80\x93 \xc4\x8c"
+                                    "esk\xc3\xa1"));
+  lnk->Put("WindowStyle", Value::Long(1));
+  lnk->Put("IconLocation", Text(target + ",0"));
+  lnk->Get("Save");
+
+  std::string command = "lnkinfo '" + C("Group/App.lnk").string() + "' 2>&1";
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char buffer[4096];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  ASSERT_EQ(pclose(pipe), 0) << output;
+
+  std::map<std::string, std::string> fields = LnkinfoFields(output);
+  EXPECT_EQ(fields["Local path"], target) << output;
+  EXPECT_EQ(fields["Command line arguments"],
+            "/jazyk=\xc4\x8d"
+            "e\xc5\xa1tina")
+      << output;
+  EXPECT_EQ(fields["Working directory"],
+            "C:\\Program Files\\Veldramona \xe2\x80\x93 \xc4\x8c"
+            "esk\xc3\xa1")
+      << output;
+  EXPECT_EQ(fields["Icon location"], target) << output;
+  EXPECT_EQ(fields["Icon index"], "0") << output;
+  EXPECT_EQ(fields["Drive type"], "Fixed (3)") << output;
+  // lnkinfo prints no show-window value worth reading: the bytes tell it.
+  std::string bytes = ReadFile(C("Group/App.lnk"));
+  ASSERT_GT(bytes.size(), 0x40u);
+  EXPECT_EQ(bytes.substr(0x3C, 4), std::string("\x01\0\0\0", 4));
+}
+
 TEST_F(ScriptHostTest, SavesAUrlFileAsAnInternetShortcut) {
   fs::create_directories(C("Group"));
   auto url = Shell()->GetObject("CreateShortcut", {Text("C:\\Group\\Pr\xc5\xafvodce.url")});
@@ -361,7 +424,16 @@ TEST_F(ScriptHostTest, ExistenceTestsTellFilesFromFolders) {
   EXPECT_TRUE(folder_exists("c:\\app\\"));
   EXPECT_FALSE(folder_exists("C:\\App\\VR_CLT.exe"));
   EXPECT_FALSE(folder_exists("C:\\Other"));
-  EXPECT_FALSE(folder_exists("App"));  // no drive: relative paths are not looked at
+  {
+    // No drive: a relative path is not looked up, not even where it exists.
+    char* old_cwd = getcwd(nullptr, 0);
+    ASSERT_EQ(chdir(C("").c_str()), 0);
+    EXPECT_FALSE(folder_exists("App"));
+    EXPECT_FALSE(file_exists("App\\VR_CLT.exe"));
+    EXPECT_FALSE(file_exists("App/VR_CLT.exe"));
+    EXPECT_EQ(chdir(old_cwd), 0);
+    free(old_cwd);
+  }
   EXPECT_FALSE(folder_exists(""));
   EXPECT_FALSE(folder_exists("Q:\\"));
   EXPECT_TRUE(file_exists("C:\\APP\\vr_clt.EXE"));

@@ -1,4 +1,4 @@
-#include "platform/ansi_code_page.h"
+#include "platform/cp1250.h"
 
 #include "platform/text.h"
 
@@ -23,7 +23,7 @@ constexpr char16_t kHighHalf[128] = {
 
 }  // namespace
 
-std::string Utf8ToAnsi(const std::string& text) {
+std::string Utf8ToCp1250(const std::string& text) {
   std::string out;
   std::u16string units = Utf8ToUtf16(text);
   for (size_t i = 0; i < units.size(); ++i) {
@@ -48,7 +48,7 @@ std::string Utf8ToAnsi(const std::string& text) {
   return out;
 }
 
-std::string AnsiToUtf8(const std::string& bytes) {
+std::string Cp1250ToUtf8(const std::string& bytes) {
   std::u16string units;
   for (char c : bytes) {
     unsigned char byte = static_cast<unsigned char>(c);
