@@ -91,7 +91,7 @@ class Win32FileSystem : public FileSystem {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) return false;
-    std::string ansi = Utf8ToAnsi(text);
+    std::string ansi = Utf8ToSystemAnsi(text);
     bool written = true;
     size_t done = 0;
     while (written && done < ansi.size()) {

@@ -14,9 +14,10 @@ class Win32ProfileReader : public ProfileReader {
   std::string Read(const std::string& path, const std::string& section,
                    const std::string& key) override {
     char buffer[1024];
-    DWORD count = GetPrivateProfileStringA(Utf8ToAnsi(section).c_str(), Utf8ToAnsi(key).c_str(), "",
-                                           buffer, sizeof(buffer), Utf8ToAnsi(path).c_str());
-    return AnsiToUtf8(std::string(buffer, count));
+    DWORD count =
+        GetPrivateProfileStringA(Utf8ToSystemAnsi(section).c_str(), Utf8ToSystemAnsi(key).c_str(),
+                                 "", buffer, sizeof(buffer), Utf8ToSystemAnsi(path).c_str());
+    return SystemAnsiToUtf8(std::string(buffer, count));
   }
 };
 

@@ -29,7 +29,8 @@ std::string Unquote(const std::string& value) {
 std::string ProfileValue(const std::string& ini_text, const std::string& section,
                          const std::string& key) {
   size_t pos = ini_text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-  bool in_section = false;
+  // Keys above the first section header belong to the section without name.
+  bool in_section = section.empty();
   while (pos < ini_text.size()) {
     size_t end = ini_text.find('\n', pos);
     if (end == std::string::npos) end = ini_text.size();

@@ -3,7 +3,8 @@
 // to case, the first section of a name and the first key of a name in it
 // win, the value loses its surrounding blanks and one pair of enclosing
 // quotes and is at most 1023 characters long. Lines starting with ';' are
-// comments. Missing section or key gives "".
+// comments; keys above the first section header belong to the section "".
+// Missing section or key gives "".
 #ifndef BRANTVELL_PLATFORM_PROFILE_TEXT_H_
 #define BRANTVELL_PLATFORM_PROFILE_TEXT_H_
 

@@ -11,11 +11,11 @@ std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& wide);
 std::string Narrow(const wchar_t* wide, size_t count);
 
-// Conversions through the ANSI code page, as the "A" functions of the API
-// see texts. Characters the code page lacks get its best fit or its default
-// character.
-std::string Utf8ToAnsi(const std::string& utf8);
-std::string AnsiToUtf8(const std::string& ansi);
+// Conversions through the system's ANSI code page, as the "A" functions of
+// the API see texts. Characters the code page lacks get its best fit or its
+// default character.
+std::string Utf8ToSystemAnsi(const std::string& utf8);
+std::string SystemAnsiToUtf8(const std::string& ansi);
 
 }  // namespace brantvell
 

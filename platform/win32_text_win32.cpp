@@ -18,7 +18,7 @@ std::string Narrow(const wchar_t* wide, size_t count) {
 
 std::string Narrow(const std::wstring& wide) { return Narrow(wide.data(), wide.size()); }
 
-std::string Utf8ToAnsi(const std::string& utf8) {
+std::string Utf8ToSystemAnsi(const std::string& utf8) {
   std::wstring wide = Widen(utf8);
   if (wide.empty()) return std::string();
   int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
@@ -30,7 +30,7 @@ std::string Utf8ToAnsi(const std::string& utf8) {
   return ansi;
 }
 
-std::string AnsiToUtf8(const std::string& ansi) {
+std::string SystemAnsiToUtf8(const std::string& ansi) {
   if (ansi.empty()) return std::string();
   int size = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
   if (size <= 0) return std::string();

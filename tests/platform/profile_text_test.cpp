@@ -61,7 +61,7 @@ TEST(ProfileTextTest, FirstSectionAndFirstKeyOfANameWin) {
   EXPECT_EQ(ProfileValue(ini, "A", "only"), "");
 }
 
-TEST(ProfileTextTest, SkipsCommentsKeysOutsideSectionsAndKeysOfOtherSections) {
+TEST(ProfileTextTest, SkipsCommentsAndKeysOfOtherSections) {
   const std::string ini =
       "early=before any section\n"
       "; [S] is not here\n"
@@ -75,6 +75,9 @@ TEST(ProfileTextTest, SkipsCommentsKeysOutsideSectionsAndKeysOfOtherSections) {
   EXPECT_EQ(ProfileValue(ini, "S", "early"), "");
   EXPECT_EQ(ProfileValue(ini, "S", "name"), "value");
   EXPECT_EQ(ProfileValue(ini, "T", "key"), "of T");
+  // Keys above the first header form the section without name.
+  EXPECT_EQ(ProfileValue(ini, "", "early"), "before any section");
+  EXPECT_EQ(ProfileValue(ini, "", "name"), "");
 }
 
 TEST(ProfileTextTest, ReadsCrLfLinesBlankSectionNamesAndAByteOrderMark) {
