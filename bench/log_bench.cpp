@@ -1,0 +1,101 @@
+// How fast the log writer turns records into file lines with the real
+// platform services: every record opens, appends to and closes its file.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "log/cls_log_share.h"
+#include "log/value.h"
+
+namespace brantvell {
+namespace {
+
+// A fresh folder under the system's temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("brantvell_bench_" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::string path() const { return path_.string(); }
+  uintmax_t LogSize() const {
+    std::error_code ignored;
+    return std::filesystem::file_size(path_ / "Brantvell.TXT", ignored);
+  }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The program's own settings: one file for every kind, the debug kind on.
+int32_t ConfigureLikeTheProgram(clsLogShare* log, const TempFolder& folder) {
+  log->SetDirectory(folder.path());
+  log->SetFileNamePrefix("Brantvell");
+  log->SetFileNameMode(0);
+  log->SetEnable(-1, "", 0);
+  log->SetEnable(0, "", 1);
+  log->SetEnable(3, "", 1);
+  return log->GetComponentId("Brantvell");
+}
+
+Value FiveValues() {
+  return Value::Array({Value::Integer(5), Value::String("C:\\Program Files\\Veldramona"),
+                       Value::Long(123456), Value::Double(3.25), Value::Boolean(true)});
+}
+
+void BM_SetEventToFile(benchmark::State& state) {
+  TempFolder folder;
+  clsLogShare log;
+  int32_t id = ConfigureLikeTheProgram(&log, folder);
+  int64_t failed = 0;
+  for (auto _ : state) {
+    if (!log.SetEvent("Brantvell[clsBrantvell] (SetupMake)\tEND", kInfoLog, id)) ++failed;
+  }
+  if (failed != 0 || folder.LogSize() == 0) state.SkipWithError("records were not written");
+  state.SetItemsProcessed(state.iterations());
+  state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
+}
+BENCHMARK(BM_SetEventToFile);
+
+void BM_SetDebugFiveValuesToFile(benchmark::State& state) {
+  TempFolder folder;
+  clsLogShare log;
+  int32_t id = ConfigureLikeTheProgram(&log, folder);
+  Value values = FiveValues();
+  int64_t failed = 0;
+  for (auto _ : state) {
+    if (!log.SetDebug("Brantvell[mdlMain] (Main)\t", values, id)) ++failed;
+  }
+  if (failed != 0 || folder.LogSize() == 0) state.SkipWithError("records were not written");
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SetDebugFiveValuesToFile);
+
+// The formatting alone: the debug kind is off, so no file is touched.
+void BM_SetDebugFiveValuesFormatOnly(benchmark::State& state) {
+  TempFolder folder;
+  clsLogShare log;
+  int32_t id = ConfigureLikeTheProgram(&log, folder);
+  log.SetEnable(3, "", 0);
+  Value values = FiveValues();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(log.SetDebug("Brantvell[mdlMain] (Main)\t", values, id));
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SetDebugFiveValuesFormatOnly);
+
+}  // namespace
+}  // namespace brantvell
