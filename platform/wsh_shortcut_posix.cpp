@@ -207,22 +207,10 @@ class WshShortcut : public ScriptObject {
 
   Value Get(const std::string& member, const std::vector<Value>& args) override {
     std::string m = MemberKey(member);
+    Value result = Property(m);  // an unknown member fails before a wrong argument count
     CheckArgCount(args, 0, 0);
-    if (m == "fullname") return Value::String(path_);
-    if (m == "targetpath") return Value::String(target_);
-    if (m == "save") {
-      Save();
-      return Value();
-    }
-    if (!url_) {
-      if (m == "arguments") return Value::String(arguments_);
-      if (m == "workingdirectory") return Value::String(working_directory_);
-      if (m == "windowstyle") return Value::Long(window_style_);
-      if (m == "iconlocation") return Value::String(icon_location_);
-      if (m == "description") return Value::String(description_);
-      if (m == "hotkey") return Value::String(hotkey_text_);
-    }
-    throw ErrNoSuchMember();
+    if (m == "save") Save();
+    return result;
   }
 
   std::shared_ptr<ScriptObject> GetObject(const std::string&, const std::vector<Value>&) override {
@@ -267,6 +255,23 @@ class WshShortcut : public ScriptObject {
   }
 
  private:
+  // The value of a readable property; Empty for Save, the one method.
+  // Raises ErrNoSuchMember for anything else.
+  Value Property(const std::string& m) const {
+    if (m == "fullname") return Value::String(path_);
+    if (m == "targetpath") return Value::String(target_);
+    if (m == "save") return Value();
+    if (!url_) {
+      if (m == "arguments") return Value::String(arguments_);
+      if (m == "workingdirectory") return Value::String(working_directory_);
+      if (m == "windowstyle") return Value::Long(window_style_);
+      if (m == "iconlocation") return Value::String(icon_location_);
+      if (m == "description") return Value::String(description_);
+      if (m == "hotkey") return Value::String(hotkey_text_);
+    }
+    throw ErrNoSuchMember();
+  }
+
   void Save() {
     if (url_) {
       // The URL is one line of an INI file: a line break would end it.

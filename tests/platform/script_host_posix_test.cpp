@@ -227,6 +227,10 @@ TEST_F(ScriptHostTest, ShortcutObjectsKeepTheirPathAndTouchNoDisk) {
               "Object doesn't support this property or method");
   ExpectError([&] { lnk->Put("FullName", Text("C:\\x.lnk")); }, 438,
               "Object doesn't support this property or method");
+  ExpectError([&] { lnk->Get("Load", {Text("C:\\x.lnk")}); }, 438,
+              "Object doesn't support this property or method");
+  ExpectError([&] { lnk->Get("Save", {Text("C:\\x.lnk")}); }, 450,
+              "Wrong number of arguments or invalid property assignment");
 
   ExpectError([&] { shell->GetObject("CreateShortcut", {Text("C:\\App\\notes.txt")}); }, 5,
               "Invalid procedure call or argument");
