@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/script_call.h"
 #include "platform/script_objects_posix.h"
@@ -120,12 +121,13 @@ void DeleteFolder(const std::string& path, bool force) {
   ::close(parent);
 }
 
-// The files of a folder; Count looks at the folder when it is asked.
+// The files (or the sub-folders) of a folder; Count looks at the folder when
+// it is asked.
 class FileCollection : public ScriptObject {
  public:
-  explicit FileCollection(std::string host) : host_(std::move(host)) {}
+  FileCollection(std::string host, bool folders) : host_(std::move(host)), folders_(folders) {}
 
-  std::string TypeName() override { return "IFileCollection"; }
+  std::string TypeName() override { return folders_ ? "IFolderCollection" : "IFileCollection"; }
 
   Value Get(const std::string& member, const std::vector<Value>& args) override {
     if (MemberKey(member) != "count") throw ErrNoSuchMember();
@@ -135,7 +137,11 @@ class FileCollection : public ScriptObject {
     int32_t count = 0;
     while (dirent* entry = ::readdir(dir.get())) {
       struct stat st;
-      if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) ++count;
+      if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+      // Links are not followed and count as files, so a folder that holds
+      // anything besides sub-folders never looks empty.
+      if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (S_ISDIR(st.st_mode) == folders_) ++count;
     }
     return Value::Long(count);
   }
@@ -148,6 +154,7 @@ class FileCollection : public ScriptObject {
 
  private:
   std::string host_;
+  bool folders_;
 };
 
 class Folder : public ScriptObject {
@@ -164,9 +171,10 @@ class Folder : public ScriptObject {
 
   std::shared_ptr<ScriptObject> GetObject(const std::string& member,
                                           const std::vector<Value>& args) override {
-    if (MemberKey(member) != "files") throw ErrNoSuchMember();
+    std::string m = MemberKey(member);
+    if (m != "files" && m != "subfolders") throw ErrNoSuchMember();
     CheckArgCount(args, 0, 0);
-    return std::make_shared<FileCollection>(host_);
+    return std::make_shared<FileCollection>(host_, m == "subfolders");
   }
 
   void Put(const std::string&, const Value&) override { throw ErrNoSuchMember(); }

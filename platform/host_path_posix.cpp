@@ -39,7 +39,7 @@ struct DirCloser {
 // order, so the choice does not depend on the order of the listing. `name`
 // itself when there is none, so missing components keep the case given.
 std::string MatchEntry(const std::string& folder, const std::string& name) {
-  if (name == "." || name == ".." || Exists(folder + "/" + name)) return name;
+  if (Exists(folder + "/" + name)) return name;
   std::unique_ptr<DIR, DirCloser> dir(opendir(folder.c_str()));
   if (!dir) return name;
   std::vector<std::string> matches;
@@ -94,17 +94,27 @@ bool ToHostPath(const std::string& path, std::string* host) {
     return true;
   }
 
-  std::string result;
-  if (!DriveRoot(path[0], &result)) return false;
+  std::string root;
+  if (!DriveRoot(path[0], &root)) return false;
+  // "." and ".." are resolved by name, as Windows does, and never climb
+  // above the drive's root.
+  std::vector<std::string> parts;
   size_t begin = 2;
   while (begin < path.size()) {
     size_t end = begin;
     while (end < path.size() && !IsSeparator(path[end])) ++end;
-    if (end > begin) {
-      std::string folder = result.empty() ? "/" : result;
-      result += "/" + MatchEntry(folder, path.substr(begin, end - begin));
+    std::string name = path.substr(begin, end - begin);
+    if (name == "..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!name.empty() && name != ".") {
+      parts.push_back(name);
     }
     begin = end + 1;
+  }
+  std::string result = root;
+  for (const std::string& name : parts) {
+    std::string folder = result.empty() ? "/" : result;
+    result += "/" + MatchEntry(folder, name);
   }
   if (IsSeparator(path.back()) || result.empty()) result += "/";
   *host = result;

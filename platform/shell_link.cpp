@@ -235,7 +235,7 @@ bool ReadShellLink(const std::string& bytes, ShellLinkData* link) {
   if (bytes.compare(4, 16, reinterpret_cast<const char*>(kLinkClsid), 16) != 0) return false;
 
   ShellLinkData result;
-  uint32_t flags, icon_index, show_command, hotkey;
+  uint32_t flags = 0, icon_index = 0, show_command = 0, hotkey = 0;
   in.U32(0x14, &flags);
   in.U32(0x38, &icon_index);
   in.U32(0x3C, &show_command);

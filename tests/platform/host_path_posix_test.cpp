@@ -56,6 +56,15 @@ TEST(HostPathTest, BothSlashesSeparateInsideDrivePaths) {
   EXPECT_EQ(Host("C:"), c);
 }
 
+TEST(HostPathTest, DotDotNeverClimbsAboveTheDriveRoot) {
+  WinePrefix prefix;
+  fs::create_directories(prefix.drive_c() / "users" / "Public");
+  std::string c = prefix.drive_c().string();
+  EXPECT_EQ(Host("C:\\users\\..\\users\\.\\Public"), c + "/users/Public");
+  EXPECT_EQ(Host("C:\\..\\..\\..\\etc\\passwd"), c + "/etc/passwd");
+  EXPECT_EQ(Host("C:\\users\\..\\..\\"), c + "/");
+}
+
 TEST(HostPathTest, OtherDrivesFollowTheirLinks) {
   WinePrefix prefix;
   TempFolder elsewhere;

@@ -536,6 +536,15 @@ TEST_F(ScriptHostTest, FolderFilesCountHoldsOnlyTheFilesDirectlyInIt) {
                 .integer(),
             0);
 
+  auto sub_folders = folder->GetObject("SubFolders");
+  EXPECT_EQ(sub_folders->TypeName(), "IFolderCollection");
+  EXPECT_EQ(sub_folders->Get("Count").integer(), 2);  // Sub and Empty
+
+  // A link is not followed: it counts as a file, never as a folder.
+  fs::create_directory_symlink(C("Group/Sub"), C("Group/link"));
+  EXPECT_EQ(files->Get("Count").integer(), 3);
+  EXPECT_EQ(sub_folders->Get("Count").integer(), 2);
+
   ExpectError([&] { fso->GetObject("GetFolder", {Text("C:\\Nothing")}); }, 76, "Path not found");
   ExpectError([&] { fso->GetObject("GetFolder", {Text("C:\\Group\\a.lnk")}); }, 76,
               "Path not found");
