@@ -1,0 +1,27 @@
+// Shows the choice dialog in its Windows window, for a script that drives it
+// with synthetic keys and clicks under Wine. Argument: the variant to grey
+// out. Prints "RESULT=<chosen variant>" once the dialog has ended and then
+// every trace record the dialog wrote, one "LOG <record>" line each.
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "log/mdl_log.h"
+#include "ui/capturing_log.h"
+#include "ui/frm_main.h"
+
+int main(int argc, char** argv) {
+  using namespace brantvell;
+  const int32_t disabled = argc > 1 ? static_cast<int32_t>(std::atol(argv[1])) : 0;
+  InstalledCapturingLog log;
+  int32_t result = 0;
+  {
+    frmMain form;
+    result = form.Start(disabled);
+    std::printf("RESULT=%d\n", static_cast<int>(result));
+    std::fflush(stdout);
+    form.Unload();
+  }
+  for (const std::string& record : log.records()) std::printf("LOG %s\n", record.c_str());
+  return 0;
+}

@@ -1,0 +1,223 @@
+#!/usr/bin/env bash
+# Drives the choice dialog's Windows window under Wine on a virtual X display:
+# keys and clicks go to the window with xdotool, the result and the trace
+# records come from dialog_probe.exe's output. There is no window manager on
+# the display, so input is always sent to the window itself.
+#
+# Usage: dialog_test.sh DIALOG_PROBE_EXE [OUTPUT_DIR]
+# OUTPUT_DIR receives dialog_screen.png (the whole display) and
+# dialog_window.png (the window alone). Exit status 125 when the machine
+# lacks the tools or cannot run the probe's architecture.
+set -uo pipefail
+
+probe=$(realpath "$1")
+out=$(realpath "${2:-.}")
+here=$(cd "$(dirname "$0")" && pwd)
+wine_run=$here/../../scripts/wine-run.sh
+resources=$here/../../resources
+
+# The PE machine field of a Windows executable: 6486 for x86-64, 4c01 for x86.
+pe_machine() { od -An -tx1 -j"$(($(od -An -tu4 -j60 -N4 "$1") + 4))" -N2 "$1" | tr -d ' '; }
+
+if [ -z "${BRANTVELL_DIALOG_DISPLAY:-}" ]; then
+  # Only a 32-bit loader runs 32-bit programs (see scripts/wine-run.sh).
+  if [ "$(pe_machine "$probe")" != 6486 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "dialog_test: this machine cannot run $probe; skipped"
+    exit 125
+  fi
+  for tool in xvfb-run xdotool import compare wine; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "dialog_test: $tool is missing; skipped"
+      exit 125
+    fi
+  done
+  BRANTVELL_DIALOG_DISPLAY=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
+fi
+
+work=$(mktemp -d /tmp/brantvell-dialog.XXXXXX)
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A fresh prefix, with the loader that can run here.
+if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  wine wineboot -i >/dev/null 2>&1
+else
+  WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+fi
+wineserver -w 2>/dev/null || true
+
+passed=0
+failed=0
+
+check() {  # check NAME EXPECTED ACTUAL
+  if [ "$2" = "$3" ]; then
+    passed=$((passed + 1))
+    echo "ok   $1"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $1: expected '$2', got '$3'"
+  fi
+}
+
+# Starts the probe with the variant to grey out and waits for its window:
+# sets pid and wid (empty when no window came).
+start_probe() {
+  "$wine_run" "$probe" "$1" >"$work/out.txt" 2>"$work/err.txt" &
+  pid=$!
+  wid=""
+  for _ in $(seq 1 300); do
+    wid=$(xdotool search --onlyvisible --name '^Brantvell$' 2>/dev/null | head -1)
+    [ -n "$wid" ] && break
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      if [ $? -eq 125 ]; then
+        echo "dialog_test: this machine cannot run $probe; skipped"
+        exit 125
+      fi
+      break
+    fi
+    sleep 0.2
+  done
+  # Time to paint and to take the input focus.
+  [ -n "$wid" ] && sleep 1
+}
+
+# Waits for the probe to end (killing it after 20 s) and sets result to the
+# number after "RESULT=", or "none".
+finish_probe() {
+  for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.2
+  done
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  result=$(tr -d '\r' <"$work/out.txt" | sed -n 's/^RESULT=//p')
+  result=${result:-none}
+}
+
+# "yes" when the probe's trace records contain TEXT.
+logged() {
+  if tr -d '\r' <"$work/out.txt" | grep '^LOG ' | grep -qF -- "$1"; then echo yes; else echo no; fi
+}
+
+# Number of pixels that differ between region GEOMETRY_A of picture A and
+# region GEOMETRY_B of picture B.
+region_diff() {  # region_diff A GEOMETRY_A B GEOMETRY_B
+  convert "$1" -crop "$2" +repage "$work/region_a.png" &&
+    convert "$3" -crop "$4" +repage "$work/region_b.png" &&
+    compare -metric AE "$work/region_a.png" "$work/region_b.png" null: 2>&1
+}
+
+keys() { [ -n "$wid" ] && xdotool key --window "$wid" --delay 150 "$@" 2>/dev/null; }
+
+# Clicks at (x, y) of the client area.
+click() {
+  [ -n "$wid" ] && xdotool mousemove --window "$wid" "$1" "$2" click 1 2>/dev/null && sleep 0.3
+}
+
+# Row tops of the labels: SK 175, CZ and SK 233, CZ 292; each 301 x 42 at x 146.
+label_x=296
+sk_y=196
+both_y=254
+cz_y=313
+
+echo "# Czech unavailable: the window, its pictures, Enter"
+start_probe 1
+check "window appears" yes "$([ -n "$wid" ] && echo yes || echo no)"
+check "client area is 500 x 422" "500x422" \
+  "$(xdotool getwindowgeometry "$wid" 2>/dev/null | sed -n 's/.*Geometry: //p')"
+import -window root "$out/dialog_screen.png"
+import -window "$wid" "$out/dialog_window.png"
+# The greyed label covers the Czech row exactly; the rest is the background.
+check "greyed Czech label drawn over its row" 0 \
+  "$(region_diff "$out/dialog_window.png" 301x42+146+292 "$resources/choice_off_1.bmp" 301x42+0+0)"
+check "background drawn above the rows" 0 \
+  "$(region_diff "$out/dialog_window.png" 500x170+0+0 "$resources/background.bmp" 500x170+0+0)"
+keys Return
+finish_probe
+check "Enter presses OK: Slovak is chosen" 2 "$result"
+check "OK writes its event" yes "$(logged '(cmdOK_Click)	EVENT USER')"
+check "program unload after OK" yes "$(logged 'UnloadMode=1')"
+
+echo "# Slovak unavailable: the middle row is preselected"
+start_probe 2
+import -window "$wid" "$work/window.png"
+check "no greyed picture over the Czech row" 0 \
+  "$(region_diff "$work/window.png" 301x42+146+292 "$resources/background.bmp" 301x42+146+292)"
+check "greyed Slovak label drawn over its row" 0 \
+  "$(region_diff "$work/window.png" 301x42+146+175 "$resources/choice_off_2.bmp" 301x42+0+0)"
+keys Return
+finish_probe
+check "Enter returns Czech and Slovak" 3 "$result"
+
+echo "# Focus starts on the first enabled option"
+start_probe 2
+keys Down Return
+finish_probe
+check "Down from the middle row picks Czech" 1 "$result"
+
+echo "# Esc after picking a row"
+start_probe 0
+click "$label_x" "$both_y"
+keys Escape
+finish_probe
+check "Esc returns 0" 0 "$result"
+check "the click reached the dialog" yes "$(logged '(imgChoiceOn_Click)	EVENT USER')"
+check "Esc presses Storno" yes "$(logged '(cmdCancel_Click)	EVENT USER')"
+
+echo "# Clicks on the labels"
+start_probe 0
+click "$label_x" "$cz_y"
+keys Return
+finish_probe
+check "a click on the Czech label picks Czech" 1 "$result"
+start_probe 1
+click "$label_x" "$both_y"
+keys Return
+finish_probe
+check "a click on the middle label picks Czech and Slovak" 3 "$result"
+start_probe 1
+click "$label_x" "$cz_y"
+keys Return
+finish_probe
+check "a click on the greyed label changes nothing" 2 "$result"
+check "the greyed label has no click" no "$(logged '(imgChoiceOn_Click)')"
+start_probe 0
+click 460 "$sk_y"
+click "$label_x" 225
+keys Return
+finish_probe
+check "clicks beside and between the labels change nothing" 2 "$result"
+
+echo "# Tab order: the selected option, OK, Storno"
+start_probe 0
+keys Tab Tab Return
+finish_probe
+check "two Tabs and Enter press Storno" 0 "$result"
+check "Storno writes its event" yes "$(logged '(cmdCancel_Click)	EVENT USER')"
+start_probe 0
+keys Tab space
+finish_probe
+check "Tab and Space press OK" 2 "$result"
+start_probe 0
+keys shift+Tab Tab Down Return
+finish_probe
+check "Tab wraps from Storno to the selected option" 3 "$result"
+
+echo "# Closing the window"
+start_probe 0
+click "$label_x" "$cz_y"
+keys alt+F4
+finish_probe
+check "closing returns 0 after a pick" 0 "$result"
+check "close request with unload mode 0" yes "$(logged 'UnloadMode=0')"
+check "no OK event on close" no "$(logged '(cmdOK_Click)')"
+check "no Storno event on close" no "$(logged '(cmdCancel_Click)')"
+check "no unload by the program after the user's close" no "$(logged 'UnloadMode=1')"
+
+echo "dialog window: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
