@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "platform/posix_command_line.h"
+#include "platform/program_arguments.h"
 #include "platform/text.h"
 #include "resources/version.h"
 
@@ -58,7 +58,7 @@ class PosixProcess : public Process {
 
 }  // namespace
 
-void SetPosixCommandLine(int argc, char** argv) {
+void SetProgramArguments(int argc, char** argv) {
   std::string text;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) text += ' ';

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/command_text.h"
+#include "platform/program_arguments.h"
 #include "platform/win32.h"
 #include "platform/win32_text.h"
 #include "resources/version.h"
@@ -116,5 +117,8 @@ Process& Process::Real() {
   static Win32Process process;
   return process;
 }
+
+// The command text comes from GetCommandLineW, quotes kept as typed.
+void SetProgramArguments(int, char**) {}
 
 }  // namespace brantvell

@@ -1,6 +1,7 @@
 #include "setup/string_table.h"
 
 #include "platform/error.h"
+#include "platform/resource_strings.h"
 
 namespace brantvell {
 
@@ -13,14 +14,17 @@ struct StringRow {
 
 constexpr StringRow kRows[] = {
 #define BRANTVELL_STRING(id, text) {id, text},
-#include "resources/string_table.h"
+#include "resources/string_table.inc"
 #undef BRANTVELL_STRING
 };
 
-// The rows compiled into the program, the same on every platform.
+// The program's own string-table resource where it has one (the Windows
+// program, Czech block), else the same rows compiled in.
 class BuiltInStringTable : public StringTable {
  public:
   std::string Load(int id) override {
+    std::string text;
+    if (LoadResourceString(id, &text)) return text;
     for (const StringRow& row : kRows) {
       if (row.id == id) return row.text;
     }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix_command_line.h"
+#include "platform/program_arguments.h"
 #include "wine_prefix_posix.h"
 
 namespace brantvell {
@@ -30,9 +30,9 @@ TEST(PosixProcessTest, CommandTextJoinsTheArgumentsWithSpaces) {
   char target[] = "/target=C:\\Veldramona 2";
   char mode[] = "/mode=q";
   char* argv[] = {program, action, target, mode, nullptr};
-  SetPosixCommandLine(4, argv);
+  SetProgramArguments(4, argv);
   EXPECT_EQ(Process::Real().CommandText(), "/action=cz /target=C:\\Veldramona 2 /mode=q");
-  SetPosixCommandLine(1, argv);
+  SetProgramArguments(1, argv);
   EXPECT_EQ(Process::Real().CommandText(), "");
 }
 

@@ -33,7 +33,7 @@ struct Row {
 
 constexpr Row kSourceRows[] = {
 #define BRANTVELL_STRING(id, text) {id, text},
-#include "resources/string_table.h"
+#include "resources/string_table.inc"
 #undef BRANTVELL_STRING
 };
 
