@@ -34,12 +34,12 @@ class clsLog {
  public:
   virtual ~clsLog() = default;
 
-  virtual std::string Name() = 0;                                          // 1
-  virtual void SetFileNameMode(int32_t eMode) = 0;                         // 2 FileNameMode let
-  virtual int32_t FileNameMode() = 0;                                      // 3
-  virtual std::string GetLogFileName(int32_t eType) = 0;                   // 4
+  virtual std::string Name() = 0;                         // 1
+  virtual void SetFileNameMode(int32_t eMode) = 0;        // 2 FileNameMode let
+  virtual int32_t FileNameMode() = 0;                     // 3
+  virtual std::string GetLogFileName(int32_t eType) = 0;  // 4
   virtual void SetEnable(int32_t eRecType, const std::string& strComponentName,
-                         int32_t eState) = 0;                              // 5 Enable let
+                         int32_t eState) = 0;  // 5 Enable let
   // Raises Error (see kErrLog* and kErrSubscriptOutOfRange).
   virtual int32_t Enable(int32_t eRecType, const std::string& strComponentName) = 0;  // 6
   virtual void SetDirectory(const std::string& strDirectory) = 0;                     // 7
@@ -51,11 +51,11 @@ class clsLog {
   virtual bool SetEvent(const std::string& strText, int32_t eRecType,
                         int32_t lngComponentID) = 0;  // 13
   virtual bool SetDebug(const std::string& strText, const Value& vParams,
-                        int32_t lngComponentID) = 0;                 // 14
-  virtual bool DeleteOldLogs(int32_t lngDays, int32_t eType) = 0;  // 15
+                        int32_t lngComponentID) = 0;                                  // 14
+  virtual bool DeleteOldLogs(int32_t lngDays, int32_t eType) = 0;                     // 15
   virtual bool IsPerfOpen(const std::string& strPerfID, int32_t lngComponentID) = 0;  // 16
   virtual bool StartPerf(const std::string& strPerfID, const std::string& strDescription,
-                         int32_t eRecType, int32_t lngComponentID) = 0;  // 17
+                         int32_t eRecType, int32_t lngComponentID) = 0;             // 17
   virtual bool StopPerf(const std::string& strPerfID, int32_t lngComponentID) = 0;  // 18
   virtual bool Init(const std::string& strINIFile) = 0;                             // 19
   virtual int32_t GetComponentId(const std::string& strComponentName) = 0;          // 20

@@ -23,7 +23,9 @@ class Error : public std::runtime_error {
 
   // The same error raised again from another place: number and description
   // stay, the source becomes `source`.
-  Error WithSource(std::string source) const { return Error(number_, std::move(source), description_); }
+  Error WithSource(std::string source) const {
+    return Error(number_, std::move(source), description_);
+  }
 
  private:
   int32_t number_;
