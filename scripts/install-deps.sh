@@ -13,4 +13,5 @@ apt-get install -y -q --no-install-recommends \
   clang-format \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   wine64 wine32:i386 xvfb xauth xdotool imagemagick liblnk-utils \
+  valgrind strace \
   fonts-dejavu-core
