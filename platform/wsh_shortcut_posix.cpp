@@ -119,7 +119,10 @@ void WriteAll(int fd, const std::string& bytes) {
 }
 
 // Writes `bytes` as the file at Windows path `path`: into a temporary file
-// in the same folder first, then renamed over the target.
+// in the same folder first, then renamed over the target, so no reader ever
+// sees a half-written shortcut. The bytes are not forced to the disk, as the
+// shell's own Save does not force them either: a flush per shortcut took
+// most of a run's time, and a lost shortcut is made again by the next run.
 void ReplaceFile(const std::string& path, const std::string& bytes) {
   std::string host;
   if (!DrivePathToHost(path, &host)) throw ErrSaveFolderNotFound();
@@ -137,7 +140,7 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   TempFile temp(slash == 0 ? std::string() : folder);
   if (replacing) ::fchmod(temp.fd().get(), st.st_mode & 07777);
   WriteAll(temp.fd().get(), bytes);
-  if (::fsync(temp.fd().get()) != 0 || !temp.fd().Close()) throw ErrorForErrno(errno);
+  if (!temp.fd().Close()) throw ErrorForErrno(errno);
   if (::rename(temp.path().c_str(), host.c_str()) != 0) throw ErrorForErrno(errno);
   temp.Commit();
 }
