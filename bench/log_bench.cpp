@@ -1,14 +1,20 @@
 // How fast the log writer turns records into file lines with the real
 // platform services: every record opens, appends to and closes its file.
+// Two baselines write the very same line without the writer: the program's
+// own file service, and a plain open-append-close loop of the C library.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <system_error>
 
 #include "log/cls_log_share.h"
 #include "log/value.h"
+#include "platform/file_system.h"
 
 namespace brantvell {
 namespace {
@@ -30,6 +36,7 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   std::string path() const { return path_.string(); }
+  std::string LogPath() const { return (path_ / "Brantvell.TXT").string(); }
   uintmax_t LogSize() const {
     std::error_code ignored;
     return std::filesystem::file_size(path_ / "Brantvell.TXT", ignored);
@@ -68,6 +75,59 @@ void BM_SetEventToFile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
 }
 BENCHMARK(BM_SetEventToFile);
+
+// The line BM_SetEventToFile appends, exactly as the writer makes it; empty
+// when it could not be written.
+std::string WriterLine() {
+  TempFolder folder;
+  clsLogShare log;
+  int32_t id = ConfigureLikeTheProgram(&log, folder);
+  if (!log.SetEvent("Brantvell[clsBrantvell] (SetupMake)\tEND", kInfoLog, id)) return "";
+  std::ifstream in(folder.LogPath(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The same line through the file service the writer calls: the writer's
+// own work is the difference to BM_SetEventToFile.
+void BM_FileServiceAppendBaseline(benchmark::State& state) {
+  TempFolder folder;
+  const std::string line = WriterLine();
+  const std::string path = folder.LogPath();
+  FileSystem& files = FileSystem::Real();
+  int64_t failed = 0;
+  for (auto _ : state) {
+    if (!files.AppendText(path, line)) ++failed;
+  }
+  if (line.empty() || failed != 0 || folder.LogSize() == 0) {
+    state.SkipWithError("records were not written");
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
+}
+BENCHMARK(BM_FileServiceAppendBaseline);
+
+// The same line by a plain loop: open for appending, write, close.
+void BM_PlainOpenAppendCloseBaseline(benchmark::State& state) {
+  TempFolder folder;
+  const std::string line = WriterLine();
+  const std::string path = folder.LogPath();
+  int64_t failed = 0;
+  for (auto _ : state) {
+    std::FILE* file = std::fopen(path.c_str(), "ab");
+    if (!file) {
+      ++failed;
+      continue;
+    }
+    if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) ++failed;
+    if (std::fclose(file) != 0) ++failed;
+  }
+  if (line.empty() || failed != 0 || folder.LogSize() == 0) {
+    state.SkipWithError("records were not written");
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
+}
+BENCHMARK(BM_PlainOpenAppendCloseBaseline);
 
 void BM_SetDebugFiveValuesToFile(benchmark::State& state) {
   TempFolder folder;

@@ -1,0 +1,329 @@
+#!/usr/bin/env bash
+# Measures the program side by side with what it is compared against and
+# prints one ratio per comparison (docs/performance.md has the results):
+#
+#   native   the whole native run `/action=czsk /mode=q` on a demo prefix
+#            against bench/io_floor, which makes the same files and appends
+#            the same log lines (target: within 2x of the floor)
+#   wine     Brantvell.exe (x86_64) under Wine against bench/make_shortcuts.vbs
+#            run by cscript under the same Wine on the same prefix (target:
+#            faster than the script)
+#   micro    the log writer against plain appends, the parser, SetDebug
+#            (Google Benchmark, medians of repetitions)
+#   counts   instructions (callgrind) and system calls (strace) of one
+#            native run
+#
+# Usage: bench/run_bench.sh [native|wine|micro|counts|all]...   (default all)
+# Environment: RUNS (timed runs of each side, default 31; the median is
+# reported), WINE_RUNS (default 11), REPS (benchmark repetitions, default 5).
+#
+# Runs alternate between the two sides of a comparison so that the load of
+# a shared machine falls on both alike. Each run starts from the same state:
+# no group folder, no desktop shortcuts, no log.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+RUNS=${RUNS:-31}
+WINE_RUNS=${WINE_RUNS:-11}
+REPS=${REPS:-5}
+sections=("$@")
+[ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
+
+WORK=$(mktemp -d)
+cleanup() {
+  if [ -n "${BENCH_WINEPREFIX:-}" ]; then
+    WINEPREFIX=$BENCH_WINEPREFIX wineserver -k >/dev/null 2>&1 || true
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+# The prefix helpers of the end-to-end tests (new_prefix, host_path).
+. "$root/tests/e2e/lib.sh"
+
+release=$root/build/release
+program=$release/brantvell
+floor=$release/bench/io_floor
+summary=()
+
+echo "== machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+
+# ---- timing helpers -----------------------------------------------------------
+
+now_us() {  # microseconds, without starting a process
+  local t=${EPOCHREALTIME/[.,]/}
+  echo "$t"
+}
+
+median() {  # median of the numbers on standard input
+  sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+}
+
+ratio() {  # ratio A B: A / B with two decimals
+  awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
+
+ms() {  # microseconds as milliseconds
+  awk -v a="$1" 'BEGIN { printf "%.2f", a / 1000 }'
+}
+
+# reset_outputs PREFIX LOG: the state before a czsk run.
+reset_outputs() {
+  rm -rf "$1/$GROUP_REL" "$2"
+  rm -f "$1/$DESKTOP_REL"/*
+}
+
+build_native() {
+  cmake --preset native-release >/dev/null
+  cmake --build --preset native-release -j2 --target brantvell io_floor log_bench command_line_bench |
+    tail -n 1
+}
+
+# ---- native run against the I/O floor ------------------------------------------
+
+# The floor's pack, $WORK/floor.pack: what one run of the program writes,
+# in the prefix $WORK/reference.
+make_pack() {
+  [ -f "$WORK/floor.pack" ] && return 0
+  new_prefix reference
+  touch "$(host_path 'C:\Veldramona')/Loader.exe"
+  WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$program" /action=czsk /mode=q
+  "$floor" pack "$PREFIX" "$LOG" "$WORK/floor.pack" >/dev/null
+}
+
+bench_native() {
+  echo
+  echo "== native run /action=czsk /mode=q against the I/O floor ($RUNS runs each)"
+  make_pack
+  local ref_prefix=$WORK/reference/prefix lines
+  lines=$(wc -l <"$WORK/reference/temp/Brantvell.TXT")
+
+  new_prefix timed
+  touch "$(host_path 'C:\Veldramona')/Loader.exe"
+  local i t0 t1 status=0
+  : >"$WORK/program.us"
+  : >"$WORK/floor.us"
+  for ((i = 0; i < RUNS; i++)); do
+    reset_outputs "$PREFIX" "$LOG"
+    t0=$(now_us)
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$program" /action=czsk /mode=q || status=$?
+    t1=$(now_us)
+    [ "$status" -eq 0 ] || { echo "the program failed (status $status)" >&2; return 1; }
+    echo $((t1 - t0)) >>"$WORK/program.us"
+
+    reset_outputs "$PREFIX" "$LOG"
+    t0=$(now_us)
+    "$floor" run "$WORK/floor.pack" "$PREFIX" "$LOG"
+    t1=$(now_us)
+    echo $((t1 - t0)) >>"$WORK/floor.us"
+  done
+  # The floor's last run must have made what the program makes.
+  if ! diff -r "$ref_prefix/$GROUP_REL" "$PREFIX/$GROUP_REL" >/dev/null ||
+    ! diff -r "$ref_prefix/$DESKTOP_REL" "$PREFIX/$DESKTOP_REL" >/dev/null ||
+    [ "$(wc -l <"$LOG")" -ne "$lines" ]; then
+    echo "the floor did not make the same files and log lines" >&2
+    return 1
+  fi
+  local p f
+  p=$(median <"$WORK/program.us")
+  f=$(median <"$WORK/floor.us")
+  echo "   program: median $(ms "$p") ms"
+  echo "   floor:   median $(ms "$f") ms ($lines log lines, 11 shortcut files)"
+  echo "   ratio program / floor: $(ratio "$p" "$f")  (target: at most 2)"
+  summary+=("native run / I/O floor: $(ratio "$p" "$f")  ($(ms "$p") ms / $(ms "$f") ms)")
+}
+
+# ---- Brantvell.exe under Wine against the VBScript -------------------------------
+
+bench_wine() {
+  echo
+  echo "== Brantvell.exe (x86_64) under Wine against cscript make_shortcuts.vbs ($WINE_RUNS runs each)"
+  if ! command -v wine >/dev/null 2>&1 || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1; then
+    echo "   skipped: wine or the x86_64 mingw compiler is not installed"
+    return 0
+  fi
+  local perf=$root/build/perf
+  cmake -S "$root" -B "$perf" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DBRANTVELL_TESTS=OFF \
+    >/dev/null
+  cmake --build "$perf" -j2 --target brantvell | tail -n 1
+
+  # Wine's own programs (wineboot, reg, cscript) with the loader that runs
+  # here; the program itself through wine-run.sh.
+  wine_tool() {
+    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+      wine "$@"
+    else
+      WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
+    fi
+  }
+  export WINEPREFIX=$WORK/wineprefix WINEDEBUG=-all
+  BENCH_WINEPREFIX=$WINEPREFIX
+  echo "   making a Wine prefix (wineboot) ..."
+  wine_tool wineboot -i >/dev/null 2>&1
+  wine_tool reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe' \
+    /v Path /t REG_SZ /d 'C:\Veldramona' /f >/dev/null 2>&1
+  mkdir -p "$WINEPREFIX/drive_c/Veldramona"
+  touch "$WINEPREFIX/drive_c/Veldramona/Loader.exe"
+  # One wine server for all runs, as on a desktop where Wine is running.
+  wineserver -w
+  wineserver -p
+  cp "$perf/Brantvell.exe" "$WINEPREFIX/drive_c/Brantvell.exe"
+  sed 's/$/\r/' "$root/bench/make_shortcuts.vbs" >"$WINEPREFIX/drive_c/make_shortcuts.vbs"
+  { printf '\xff\xfe'; sed 's/$/\r/' "$root/bench/make_shortcuts_names.txt" | iconv -f UTF-8 -t UTF-16LE; } \
+    >"$WINEPREFIX/drive_c/names.txt"
+
+  local temp
+  for temp in "$WINEPREFIX"/drive_c/users/*/Temp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp; do
+    [ -d "$temp" ] && break
+  done
+  local group=$WINEPREFIX/$GROUP_REL desktop=$WINEPREFIX/$DESKTOP_REL
+  wine_reset() {
+    rm -rf "$group" "$temp/Brantvell.TXT" "$temp/make_shortcuts.txt"
+    rm -f "$desktop"/*
+  }
+  made_files() {  # "size name" of every file the run made
+    (cd "$WINEPREFIX" && find "$GROUP_REL" "$DESKTOP_REL" -type f -printf '%s %p\n' | LC_ALL=C sort)
+  }
+  # A first run of each, checked: the same files of the same sizes.
+  wine_reset
+  "$root/scripts/wine-run.sh" "$WINEPREFIX/drive_c/Brantvell.exe" /action=czsk /mode=q
+  local by_program by_script program_lines script_lines
+  by_program=$(made_files)
+  program_lines=$(wc -l <"$temp/Brantvell.TXT")
+  wine_reset
+  wine_tool cscript //nologo 'C:\make_shortcuts.vbs'
+  by_script=$(made_files)
+  script_lines=$(wc -l <"$temp/make_shortcuts.txt")
+  if [ "$by_program" != "$by_script" ] || [ "$(echo "$by_program" | wc -l)" -ne 11 ]; then
+    echo "   the program and the script made different files:" >&2
+    diff <(echo "$by_program") <(echo "$by_script") >&2 || true
+    return 1
+  fi
+  echo "   both made the same 11 files; log lines: program $program_lines, script $script_lines"
+
+  printf "x = 0\r\n" >"$WINEPREFIX/drive_c/empty.vbs"
+
+  # Twice: as Wine comes, where saving a shell link starts Wine's menu
+  # builder (winemenubuilder.exe) for every .lnk, and with the menu builder
+  # switched off, which leaves the work both sides do themselves.
+  local config overrides i t0 t1 e v n
+  for config in default no-menu-builder; do
+    overrides=${WINEDLLOVERRIDES:-}
+    [ "$config" = no-menu-builder ] && overrides="winemenubuilder.exe=d"
+    : >"$WORK/exe.us"
+    : >"$WORK/vbs.us"
+    : >"$WORK/empty.us"
+    for ((i = 0; i < WINE_RUNS; i++)); do
+      wine_reset
+      t0=$(now_us)
+      WINEDLLOVERRIDES=$overrides "$root/scripts/wine-run.sh" "$WINEPREFIX/drive_c/Brantvell.exe" \
+        /action=czsk /mode=q
+      t1=$(now_us)
+      echo $((t1 - t0)) >>"$WORK/exe.us"
+
+      wine_reset
+      t0=$(now_us)
+      WINEDLLOVERRIDES=$overrides wine_tool cscript //nologo 'C:\make_shortcuts.vbs'
+      t1=$(now_us)
+      echo $((t1 - t0)) >>"$WORK/vbs.us"
+
+      # The script host's own start: a script that does nothing.
+      t0=$(now_us)
+      WINEDLLOVERRIDES=$overrides wine_tool cscript //nologo 'C:\empty.vbs'
+      t1=$(now_us)
+      echo $((t1 - t0)) >>"$WORK/empty.us"
+    done
+    e=$(median <"$WORK/exe.us")
+    v=$(median <"$WORK/vbs.us")
+    n=$(median <"$WORK/empty.us")
+    echo "   $config: Brantvell.exe median $(ms "$e") ms, cscript median $(ms "$v") ms" \
+      "(an empty script: $(ms "$n") ms)"
+    echo "   $config: ratio exe / script: $(ratio "$e" "$v")  (target: below 1)"
+    summary+=("Brantvell.exe / cscript script under Wine, $config: $(ratio "$e" "$v")  ($(ms "$e") ms / $(ms "$v") ms; empty script $(ms "$n") ms)")
+  done
+  wineserver -k >/dev/null 2>&1 || true
+  BENCH_WINEPREFIX=
+  unset WINEPREFIX
+}
+
+# ---- micro-benchmarks --------------------------------------------------------------
+
+# bench_median PROGRAM FILTER: "name median-ns-per-item" lines of the
+# benchmarks matching FILTER.
+bench_median() {
+  "$1" --benchmark_filter="$2" --benchmark_repetitions="$REPS" \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+    awk -F, '$1 ~ /_median"?$/ { name = $1; gsub(/"/, "", name); sub(/_median$/, "", name); print name, $4 }'
+}
+
+bench_micro() {
+  echo
+  echo "== micro-benchmarks (median of $REPS repetitions, ns per call)"
+  bench_median "$release/bench/log_bench" . | tee "$WORK/log.txt" | sed 's/^/   /'
+  bench_median "$release/bench/command_line_bench" . | tee "$WORK/parse.txt" | sed 's/^/   /'
+  local writer service plain
+  writer=$(awk '$1 == "BM_SetEventToFile" { print $2 }' "$WORK/log.txt")
+  service=$(awk '$1 == "BM_FileServiceAppendBaseline" { print $2 }' "$WORK/log.txt")
+  plain=$(awk '$1 == "BM_PlainOpenAppendCloseBaseline" { print $2 }' "$WORK/log.txt")
+  echo "   log writer records/s: $(awk -v t="$writer" 'BEGIN { printf "%.0f", 1e9 / t }')," \
+    "plain open-append-close/s: $(awk -v t="$plain" 'BEGIN { printf "%.0f", 1e9 / t }')"
+  summary+=("SetEvent to file / plain open-append-close: $(ratio "$writer" "$plain")")
+  summary+=("file service append / plain open-append-close: $(ratio "$service" "$plain")")
+}
+
+# ---- instruction and system call counts ---------------------------------------------
+
+bench_counts() {
+  echo
+  echo "== counts of one native run /action=czsk /mode=q"
+  make_pack
+  new_prefix counts
+  touch "$(host_path 'C:\Veldramona')/Loader.exe"
+  if command -v valgrind >/dev/null 2>&1; then
+    reset_outputs "$PREFIX" "$LOG"
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR valgrind --tool=callgrind \
+      --callgrind-out-file="$WORK/callgrind.out" "$program" /action=czsk /mode=q 2>"$WORK/callgrind.err"
+    local ir
+    ir=$(awk '/^summary:/ { print $2 }' "$WORK/callgrind.out")
+    reset_outputs "$PREFIX" "$LOG"
+    valgrind --tool=callgrind --callgrind-out-file="$WORK/floor-callgrind.out" \
+      "$floor" run "$WORK/floor.pack" "$PREFIX" "$LOG" 2>/dev/null
+    local floor_ir
+    floor_ir=$(awk '/^summary:/ { print $2 }' "$WORK/floor-callgrind.out")
+    echo "   instructions (callgrind Ir): program $ir${floor_ir:+, floor $floor_ir}"
+    summary+=("instructions per run: $ir${floor_ir:+ (floor $floor_ir, ratio $(ratio "$ir" "$floor_ir"))}")
+  else
+    echo "   valgrind is not installed: no instruction count"
+  fi
+  if command -v strace >/dev/null 2>&1; then
+    reset_outputs "$PREFIX" "$LOG"
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR strace -c -f -o "$WORK/strace.txt" "$program" /action=czsk /mode=q
+    local calls floor_calls=""
+    calls=$(awk '$NF == "total" { print $4 }' "$WORK/strace.txt")
+    reset_outputs "$PREFIX" "$LOG"
+    strace -c -f -o "$WORK/floor-strace.txt" "$floor" run "$WORK/floor.pack" "$PREFIX" "$LOG"
+    floor_calls=$(awk '$NF == "total" { print $4 }' "$WORK/floor-strace.txt")
+    echo "   system calls (strace -c -f): program $calls${floor_calls:+, floor $floor_calls}"
+    sed -n '3,12p' "$WORK/strace.txt" | sed 's/^/     /'
+    summary+=("system calls per run: $calls${floor_calls:+ (floor $floor_calls, ratio $(ratio "$calls" "$floor_calls"))}")
+  else
+    echo "   strace is not installed: no system call count"
+  fi
+}
+
+build_native
+for section in "${sections[@]}"; do
+  case "$section" in
+    native) bench_native ;;
+    wine) bench_wine ;;
+    micro) bench_micro ;;
+    counts) bench_counts ;;
+    all) bench_native; bench_wine; bench_micro; bench_counts ;;
+    *) echo "unknown section: $section" >&2; exit 2 ;;
+  esac
+done
+
+echo
+echo "== summary (load average now $(cut -d' ' -f1-3 /proc/loadavg))"
+printf '   %s\n' "${summary[@]}"
