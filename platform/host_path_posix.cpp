@@ -81,6 +81,10 @@ std::string WinePrefixFolder() {
 }
 
 bool ToHostPath(const std::string& path, std::string* host) {
+  // The system ends a path at a NUL: a component "..", NUL, "x" would pass
+  // the '..' check below as a name and then be opened as "..".
+  if (path.find('\0') != std::string::npos) return false;
+
   // Network paths (and the \\?\ forms) have no place on this machine.
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]) &&
       (path[0] == '\\' || path[1] == '\\')) {

@@ -7,7 +7,9 @@ namespace brantvell {
 namespace {
 
 // Decodes the code point at `i`, advancing `i`; malformed bytes decode as
-// U+FFFD one byte at a time.
+// U+FFFD one byte at a time. Overlong forms, surrogates and numbers past
+// U+10FFFF are malformed too: read as characters, "\xC1\x81" would pass for
+// "A" and slip past every comparison made on the bytes.
 char32_t DecodeAt(const std::string& s, size_t* i) {
   auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
   unsigned char c = byte(*i);
@@ -23,6 +25,11 @@ char32_t DecodeAt(const std::string& s, size_t* i) {
       return 0xFFFD;
     }
     cp = (cp << 6) | (byte(*i + k) & 0x3F);
+  }
+  static const char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kShortest[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) {
+    ++*i;
+    return 0xFFFD;
   }
   *i += len;
   return cp;

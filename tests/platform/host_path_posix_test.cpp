@@ -65,6 +65,15 @@ TEST(HostPathTest, DotDotNeverClimbsAboveTheDriveRoot) {
   EXPECT_EQ(Host("C:\\users\\..\\..\\"), c + "/");
 }
 
+TEST(HostPathTest, PathsWithANulDoNotMap) {
+  // The system would see only the part before the NUL: "C:\.." here.
+  WinePrefix prefix;
+  EXPECT_FALSE(Maps(std::string("C:\\..\0x", 7)));
+  EXPECT_FALSE(Maps(std::string("C:\\windows\\..\0\\..\\etc", 21)));
+  EXPECT_FALSE(Maps(std::string("/tmp/a\0b", 8)));
+  EXPECT_TRUE(Maps("C:\\..x"));
+}
+
 TEST(HostPathTest, OtherDrivesFollowTheirLinks) {
   WinePrefix prefix;
   TempFolder elsewhere;
