@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/command_line.h"
+#include "app/run_decision.h"
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
 #include "log/mdl_log.h"
-#include "platform/text.h"
 #include "setup/cls_brantvell.h"
 #include "ui/frm_main.h"
 
@@ -23,10 +23,6 @@ const char kTagGetChoice[] = "[mdlMain] (GetChoice)";
 const char kTagRefreshIcon[] = "[mdlMain] (RefreshIcon)";
 
 const char kComponentName[] = "Brantvell";
-
-// Action codes; 1 to 3 are the variant numbers themselves.
-constexpr int16_t kActionAsk = -1;
-constexpr int16_t kActionClear = 0;
 
 // Runs one step of the log set-up; a failing step is skipped.
 template <typename Step>
@@ -50,24 +46,6 @@ void SetUpLog(const RunEnvironment& env) {
   TryStep([&] { log->Init(env.process->ProgramFolder() + "\\log.ini"); });
   TryStep([&] { log->SetEnable(kDebugLog, "", kStateFile); });
   TryStep([&] { LogInit(log, kComponentName); });
-}
-
-// The action word of "/action" as an action code and a variant; false for
-// any other word.
-bool LookUpAction(const std::string& word, int16_t* action, int32_t* variant) {
-  static const struct {
-    const char* word;
-    int16_t action;
-  } kWords[] = {{"clear", kActionClear}, {"cz", 1}, {"sk", 2}, {"czsk", 3}};
-  const std::string lower = ToLower(word);
-  for (const auto& entry : kWords) {
-    if (lower == entry.word) {
-      *action = entry.action;
-      *variant = entry.action;
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace
@@ -110,18 +88,16 @@ int Main(const RunEnvironment& env) {
     ParamInfoDat params;
     GetParamInfoDat(command_text, &params);
 
-    // A switch counts only when it was given exactly once.
-    if (params.Mode.Present == 1) quiet = ToLower(params.Mode.Value) == "q";
-
-    int16_t action = kActionAsk;
-    int32_t variant = 0;
-    if (params.Action.Present == 1) LookUpAction(params.Action.Value, &action, &variant);
+    const RunDecision decision = DecideAction(params);
+    quiet = decision.quiet;
+    const int16_t action = decision.action;
+    int32_t variant = decision.variant;
 
     LogDebugText(kTagMain,
                  "INFO\taction=" + std::to_string(action) + "\toption=" + std::to_string(variant));
 
     setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path);
-    if (params.Target.Present == 1) setup->SetAppPath(params.Target.Value);
+    if (decision.has_target) setup->SetAppPath(decision.target);
 
     if (action == kActionAsk) {
       const int16_t installed = static_cast<int16_t>(setup->SetupCheck());
