@@ -10,7 +10,7 @@ apt-get update -q
 apt-get install -y -q --no-install-recommends \
   g++ cmake ninja-build make pkg-config file \
   googletest libgtest-dev libgmock-dev libbenchmark-dev \
-  clang-format \
+  clang-format clang libclang-rt-14-dev llvm-14 \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   wine64 wine32:i386 xvfb xauth xdotool imagemagick liblnk-utils \
   valgrind strace \
