@@ -15,7 +15,7 @@
 #
 # Usage: bench/run_bench.sh [native|wine|micro|counts|all]...   (default all)
 # Environment: RUNS (timed runs of each side, default 31; the median is
-# reported), WINE_RUNS (default 11), REPS (benchmark repetitions, default 5).
+# reported), WINE_RUNS (default 15), REPS (benchmark repetitions, default 5).
 #
 # Runs alternate between the two sides of a comparison so that the load of
 # a shared machine falls on both alike. Each run starts from the same state:
@@ -25,7 +25,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 RUNS=${RUNS:-31}
-WINE_RUNS=${WINE_RUNS:-11}
+WINE_RUNS=${WINE_RUNS:-15}
 REPS=${REPS:-5}
 sections=("$@")
 [ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
@@ -149,7 +149,9 @@ bench_wine() {
   cmake --build "$perf" -j2 --target brantvell | tail -n 1
 
   # Wine's own programs (wineboot, reg, cscript) with the loader that runs
-  # here; the program itself through wine-run.sh.
+  # here; the program itself through wine-run.sh. The script host is started
+  # by its path, as the program is: a bare "cscript" would go through
+  # start.exe, one more process.
   wine_tool() {
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
       wine "$@"
@@ -173,7 +175,7 @@ bench_wine() {
   { printf '\xff\xfe'; sed 's/$/\r/' "$root/bench/make_shortcuts_names.txt" | iconv -f UTF-8 -t UTF-16LE; } \
     >"$WINEPREFIX/drive_c/names.txt"
 
-  local temp
+  local cscript=$WINEPREFIX/drive_c/windows/system32/cscript.exe temp
   for temp in "$WINEPREFIX"/drive_c/users/*/Temp "$WINEPREFIX"/drive_c/users/*/AppData/Local/Temp; do
     [ -d "$temp" ] && break
   done
@@ -192,7 +194,7 @@ bench_wine() {
   by_program=$(made_files)
   program_lines=$(wc -l <"$temp/Brantvell.TXT")
   wine_reset
-  wine_tool cscript //nologo 'C:\make_shortcuts.vbs'
+  wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs'
   by_script=$(made_files)
   script_lines=$(wc -l <"$temp/make_shortcuts.txt")
   if [ "$by_program" != "$by_script" ] || [ "$(echo "$by_program" | wc -l)" -ne 11 ]; then
@@ -203,45 +205,70 @@ bench_wine() {
   echo "   both made the same 11 files; log lines: program $program_lines, script $script_lines"
 
   printf "x = 0\r\n" >"$WINEPREFIX/drive_c/empty.vbs"
+  # The program once more with its log switched off by a log.ini beside it,
+  # to tell the log's share of the run.
+  mkdir -p "$WINEPREFIX/drive_c/nolog"
+  cp "$perf/Brantvell.exe" "$WINEPREFIX/drive_c/nolog/Brantvell.exe"
+  printf '[Brantvell]\r\nInfoLog=OFF\r\nSysLog=OFF\r\nERRLOG=OFF\r\nDebugLog=OFF\r\n' \
+    >"$WINEPREFIX/drive_c/nolog/log.ini"
 
-  # Twice: as Wine comes, where saving a shell link starts Wine's menu
-  # builder (winemenubuilder.exe) for every .lnk, and with the menu builder
-  # switched off, which leaves the work both sides do themselves.
-  local config overrides i t0 t1 e v n
-  for config in default no-menu-builder; do
-    overrides=${WINEDLLOVERRIDES:-}
-    [ "$config" = no-menu-builder ] && overrides="winemenubuilder.exe=d"
-    : >"$WORK/exe.us"
-    : >"$WORK/vbs.us"
-    : >"$WORK/empty.us"
-    for ((i = 0; i < WINE_RUNS; i++)); do
-      wine_reset
-      t0=$(now_us)
-      WINEDLLOVERRIDES=$overrides "$root/scripts/wine-run.sh" "$WINEPREFIX/drive_c/Brantvell.exe" \
-        /action=czsk /mode=q
-      t1=$(now_us)
-      echo $((t1 - t0)) >>"$WORK/exe.us"
-
-      wine_reset
-      t0=$(now_us)
-      WINEDLLOVERRIDES=$overrides wine_tool cscript //nologo 'C:\make_shortcuts.vbs'
-      t1=$(now_us)
-      echo $((t1 - t0)) >>"$WORK/vbs.us"
-
-      # The script host's own start: a script that does nothing.
-      t0=$(now_us)
-      WINEDLLOVERRIDES=$overrides wine_tool cscript //nologo 'C:\empty.vbs'
-      t1=$(now_us)
-      echo $((t1 - t0)) >>"$WORK/empty.us"
-    done
-    e=$(median <"$WORK/exe.us")
-    v=$(median <"$WORK/vbs.us")
-    n=$(median <"$WORK/empty.us")
-    echo "   $config: Brantvell.exe median $(ms "$e") ms, cscript median $(ms "$v") ms" \
-      "(an empty script: $(ms "$n") ms)"
-    echo "   $config: ratio exe / script: $(ratio "$e" "$v")  (target: below 1)"
-    summary+=("Brantvell.exe / cscript script under Wine, $config: $(ratio "$e" "$v")  ($(ms "$e") ms / $(ms "$v") ms; empty script $(ms "$n") ms)")
+  # timed NAME COMMAND...: one run, its microseconds appended to NAME.us.
+  timed() {
+    local name=$1 t0 t1
+    shift
+    t0=$(now_us)
+    "$@"
+    t1=$(now_us)
+    echo $((t1 - t0)) >>"$WORK/$name.us"
+  }
+  local exe=$WINEPREFIX/drive_c/Brantvell.exe nolog=$WINEPREFIX/drive_c/nolog/Brantvell.exe
+  local name i
+  for name in exe vbs default_exe default_vbs nolog vbs_lines empty; do : >"$WORK/$name.us"; done
+  for ((i = 0; i < WINE_RUNS; i++)); do
+    # As Wine comes: saving a shell link starts Wine's menu builder
+    # (winemenubuilder.exe) for every .lnk.
+    wine_reset
+    timed default_exe "$root/scripts/wine-run.sh" "$exe" /action=czsk /mode=q
+    wine_reset
+    timed default_vbs wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs'
+    # The menu builder switched off, which leaves the work both sides do
+    # themselves.
+    export WINEDLLOVERRIDES=winemenubuilder.exe=d
+    wine_reset
+    timed exe "$root/scripts/wine-run.sh" "$exe" /action=czsk /mode=q
+    wine_reset
+    timed vbs wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs'
+    wine_reset
+    timed nolog "$root/scripts/wine-run.sh" "$nolog" /action=czsk /mode=q
+    wine_reset
+    timed vbs_lines wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs' "$program_lines"
+    # The script host's own start: a script that does nothing.
+    timed empty wine_tool "$cscript" //nologo 'C:\empty.vbs'
+    unset WINEDLLOVERRIDES
   done
+  if [ -e "$temp/Brantvell.TXT" ] || [ "$(wc -l <"$temp/make_shortcuts.txt")" -ne "$program_lines" ]; then
+    echo "   the runs without a log or with $program_lines script lines did not behave" >&2
+    return 1
+  fi
+  local m
+  for name in default_exe default_vbs exe vbs nolog vbs_lines empty; do
+    m=$(median <"$WORK/$name.us")
+    eval "median_$name=$m"
+  done
+  echo "   as Wine comes:      Brantvell.exe $(ms "$median_default_exe") ms, script $(ms "$median_default_vbs") ms," \
+    "ratio $(ratio "$median_default_exe" "$median_default_vbs")"
+  echo "   no menu builder:    Brantvell.exe $(ms "$median_exe") ms, script $(ms "$median_vbs") ms," \
+    "ratio $(ratio "$median_exe" "$median_vbs")  (target: below 1)"
+  echo "   same log lines:     script writing $program_lines lines $(ms "$median_vbs_lines") ms," \
+    "ratio $(ratio "$median_exe" "$median_vbs_lines")"
+  echo "   program, no log:    Brantvell.exe with log.ini OFF $(ms "$median_nolog") ms," \
+    "ratio to the script $(ratio "$median_nolog" "$median_vbs")"
+  echo "   empty script start: $(ms "$median_empty") ms"
+  summary+=("Brantvell.exe / script under Wine: $(ratio "$median_exe" "$median_vbs")  ($(ms "$median_exe") ms / $(ms "$median_vbs") ms, menu builder off)")
+  summary+=("  the same with Wine's menu builder: $(ratio "$median_default_exe" "$median_default_vbs")  ($(ms "$median_default_exe") ms / $(ms "$median_default_vbs") ms)")
+  summary+=("  against the script writing $program_lines log lines: $(ratio "$median_exe" "$median_vbs_lines")  ($(ms "$median_vbs_lines") ms)")
+  summary+=("  Brantvell.exe without its log / script: $(ratio "$median_nolog" "$median_vbs")  ($(ms "$median_nolog") ms)")
+  summary+=("  an empty script: $(ms "$median_empty") ms")
   wineserver -k >/dev/null 2>&1 || true
   BENCH_WINEPREFIX=
   unset WINEPREFIX
