@@ -1,6 +1,10 @@
 // "Scripting.FileSystemObject" against the Wine prefix, with the folder and
 // file-collection objects GetFolder hands out. A file counts as read-only
 // when nobody may write it, the way Wine shows such files to programs.
+// Deleting a file or folder changes only the folder that holds it, so a
+// read-only file goes as it is and keeps its permissions when the removal
+// fails; nothing is deleted through a link that leads off the prefix's
+// drives.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/prefix_drive_posix.h"
 #include "platform/script_call.h"
 #include "platform/script_objects_posix.h"
 
@@ -59,10 +64,7 @@ void RemoveEntry(int parent, const std::string& name, bool force) {
   struct stat st;
   if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw ErrorForErrno(errno);
   if (!S_ISDIR(st.st_mode)) {
-    if (S_ISREG(st.st_mode) && IsReadOnly(st)) {
-      if (!force) throw ErrPermissionDenied();
-      ::fchmodat(parent, name.c_str(), st.st_mode | S_IWUSR, 0);
-    }
+    if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ErrPermissionDenied();
     if (::unlinkat(parent, name.c_str(), 0) != 0) throw ErrorForErrno(errno);
     return;
   }
@@ -83,16 +85,24 @@ void RemoveEntry(int parent, const std::string& name, bool force) {
   if (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) != 0) throw ErrorForErrno(errno);
 }
 
+// The real path of the folder that holds host entry `host` and the entry's
+// name, when that folder lies on one of the prefix's drives.
+bool SplitOnPrefixDrive(const std::string& host, std::string* folder, std::string* name) {
+  size_t slash = host.rfind('/');
+  if (slash == std::string::npos || slash + 1 == host.size()) return false;
+  *name = host.substr(slash + 1);
+  return ResolveOnPrefixDrive(slash == 0 ? std::string("/") : host.substr(0, slash), folder);
+}
+
 void DeleteFile(const std::string& path, bool force) {
   std::string host;
   struct stat st;
   if (!HostPathOf(path, &host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
     throw ErrFileNotFound();
-  if (S_ISREG(st.st_mode) && IsReadOnly(st)) {
-    if (!force) throw ErrPermissionDenied();
-    ::chmod(host.c_str(), st.st_mode | S_IWUSR);
-  }
-  if (::unlink(host.c_str()) != 0)
+  if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ErrPermissionDenied();
+  std::string folder, name;
+  if (!SplitOnPrefixDrive(host, &folder, &name)) throw ErrPermissionDenied();
+  if (::unlink((folder + "/" + name).c_str()) != 0)
     throw errno == ENOENT || errno == ENOTDIR ? ErrFileNotFound() : ErrPermissionDenied();
 }
 
@@ -108,12 +118,12 @@ void DeleteFolder(const std::string& path, bool force) {
   if (IsDriveRoot(path) || !HostPathOf(path, &host) || host == "/" ||
       ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     throw ErrPathNotFound();
-  size_t slash = host.rfind('/');
-  std::string parent_path = slash == 0 ? std::string("/") : host.substr(0, slash);
+  std::string parent_path, name;
+  if (!SplitOnPrefixDrive(host, &parent_path, &name)) throw ErrPermissionDenied();
   int parent = ::open(parent_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (parent < 0) throw ErrorForErrno(errno);
   try {
-    RemoveEntry(parent, host.substr(slash + 1), force);
+    RemoveEntry(parent, name, force);
   } catch (...) {
     ::close(parent);
     throw;
@@ -139,8 +149,11 @@ class FileCollection : public ScriptObject {
       struct stat st;
       if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
       // Links are not followed and count as files, so a folder that holds
-      // anything besides sub-folders never looks empty.
+      // anything besides sub-folders never looks empty. The temporary file
+      // of a save that was killed is not a file of the folder's: it goes
+      // with the folder.
       if (::fstatat(::dirfd(dir.get()), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (S_ISREG(st.st_mode) && IsShortcutTempName(entry->d_name)) continue;
       if (S_ISDIR(st.st_mode) == folders_) ++count;
     }
     return Value::Long(count);

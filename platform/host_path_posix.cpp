@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/prefix_drive_posix.h"
 #include "platform/text.h"
 
 namespace brantvell {
@@ -50,8 +51,9 @@ std::string MatchEntry(const std::string& folder, const std::string& name) {
   return *std::min_element(matches.begin(), matches.end());
 }
 
-// The host folder of drive `letter` in the prefix, with its link resolved.
-bool DriveRoot(char letter, std::string* root) {
+}  // namespace
+
+bool PrefixDriveRoot(char letter, std::string* root) {
   char lower = static_cast<char>(letter | 0x20);
   std::string prefix = WinePrefixFolder();
   std::string device = prefix + "/dosdevices/" + lower + ":";
@@ -69,7 +71,22 @@ bool DriveRoot(char letter, std::string* root) {
   return true;
 }
 
-}  // namespace
+bool ResolveOnPrefixDrive(const std::string& folder, std::string* resolved) {
+  char* real = realpath(folder.c_str(), nullptr);
+  if (!real) return false;
+  std::string path = real;
+  free(real);
+  for (char letter = 'a'; letter <= 'z'; ++letter) {
+    std::string root;
+    if (!PrefixDriveRoot(letter, &root)) continue;
+    // A drive of the whole machine ("/" resolves to "") holds every folder.
+    if (root.empty() || path == root || path.compare(0, root.size() + 1, root + "/") == 0) {
+      *resolved = path;
+      return true;
+    }
+  }
+  return false;
+}
 
 std::string WinePrefixFolder() {
   const char* prefix = getenv("WINEPREFIX");
@@ -99,7 +116,7 @@ bool ToHostPath(const std::string& path, std::string* host) {
   }
 
   std::string root;
-  if (!DriveRoot(path[0], &root)) return false;
+  if (!PrefixDriveRoot(path[0], &root)) return false;
   // "." and ".." are resolved by name, as Windows does, and never climb
   // above the drive's root.
   std::vector<std::string> parts;

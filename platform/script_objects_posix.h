@@ -22,6 +22,10 @@ std::shared_ptr<ScriptObject> NewFileSystemObject();
 // matched without regard to case); raises Error 5 for any other path.
 std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path);
 
+// True for the name of the temporary file that a shortcut's Save writes
+// beside the shortcut before putting it in place; never a user's file.
+bool IsShortcutTempName(const std::string& name);
+
 // The host path of a Windows path that starts with a drive ("X:\..."). A
 // path without a drive is not found, like one that does not map.
 bool DrivePathToHost(const std::string& path, std::string* host);

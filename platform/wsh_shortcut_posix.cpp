@@ -2,7 +2,9 @@
 // Save writes the ".lnk" (binary shell link) or ".url" (Internet shortcut)
 // file into the Wine prefix. Save replaces the file in one step, so a
 // failed save never leaves half a shortcut behind.
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -10,7 +12,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "platform/prefix_drive_posix.h"
 #include "platform/script_call.h"
 #include "platform/script_objects_posix.h"
 #include "platform/shell_link.h"
@@ -66,6 +71,52 @@ class UniqueFd {
   int fd_;
 };
 
+const char kTempHead[] = ".shortcut-";
+const char kTempTail[] = ".tmp";
+constexpr size_t kTempHeadSize = sizeof kTempHead - 1;
+constexpr size_t kTempDigits = 8;
+
+// Saves into a folder hold a shared lock on it for as long as their
+// temporary file exists. A save that was killed leaves its temporary file
+// behind; a later save removes such files, but only while it holds the
+// exclusive lock, which it cannot get while another save is under way.
+class FolderSaveLock {
+ public:
+  explicit FolderSaveLock(const std::string& folder)
+      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    // A folder that cannot be opened for reading is saved into unlocked
+    // and left unswept.
+    if (fd_.get() < 0) return;
+    if (::flock(fd_.get(), LOCK_EX | LOCK_NB) == 0) RemoveStaleTempFiles();
+    while (::flock(fd_.get(), LOCK_SH) != 0 && errno == EINTR) {
+    }
+  }
+  FolderSaveLock(const FolderSaveLock&) = delete;
+  FolderSaveLock& operator=(const FolderSaveLock&) = delete;
+
+ private:
+  void RemoveStaleTempFiles() {
+    int list_fd = ::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (list_fd < 0) return;
+    DIR* dir = ::fdopendir(list_fd);
+    if (dir == nullptr) {
+      ::close(list_fd);
+      return;
+    }
+    std::vector<std::string> stale;
+    while (dirent* entry = ::readdir(dir)) {
+      struct stat st;
+      if (IsShortcutTempName(entry->d_name) &&
+          ::fstatat(fd_.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+        stale.push_back(entry->d_name);
+    }
+    ::closedir(dir);
+    for (const std::string& name : stale) ::unlinkat(fd_.get(), name.c_str(), 0);
+  }
+
+  UniqueFd fd_;
+};
+
 // A new temporary file beside the target; removed again unless it was
 // renamed over the target.
 class TempFile {
@@ -77,7 +128,7 @@ class TempFile {
     unsigned seed = static_cast<unsigned>(now.tv_nsec) ^ (static_cast<unsigned>(getpid()) << 16);
     for (int attempt = 0; attempt < 100; ++attempt) {
       char name[32];
-      std::snprintf(name, sizeof name, "/.shortcut-%08x.tmp", seed + 7919u * ++counter);
+      std::snprintf(name, sizeof name, "/%s%08x%s", kTempHead, seed + 7919u * ++counter, kTempTail);
       std::string path = folder + name;
       int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd >= 0) {
@@ -131,13 +182,19 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   std::string folder = slash == 0 ? std::string("/") : host.substr(0, slash);
   struct stat st;
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) throw ErrSaveFolderNotFound();
+  // Only onto the prefix's drives, through the folder's real path.
+  std::string real_folder;
+  if (!ResolveOnPrefixDrive(folder, &real_folder)) throw ErrPermissionDenied();
+  host = (real_folder == "/" ? std::string() : real_folder) + host.substr(slash);
+  folder = real_folder;
 
   // A read-only target stays as it is (root could rename over it anyway).
   bool replacing = ::stat(host.c_str(), &st) == 0;
   if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
     throw ErrPermissionDenied();
 
-  TempFile temp(slash == 0 ? std::string() : folder);
+  FolderSaveLock lock(folder);
+  TempFile temp(folder == "/" ? std::string() : folder);
   if (replacing) ::fchmod(temp.fd().get(), st.st_mode & 07777);
   WriteAll(temp.fd().get(), bytes);
   if (!temp.fd().Close()) throw ErrorForErrno(errno);
@@ -307,6 +364,17 @@ class WshShortcut : public ScriptObject {
 };
 
 }  // namespace
+
+bool IsShortcutTempName(const std::string& name) {
+  if (name.size() != kTempHeadSize + kTempDigits + sizeof kTempTail - 1 ||
+      name.compare(0, kTempHeadSize, kTempHead) != 0 ||
+      name.compare(kTempHeadSize + kTempDigits, std::string::npos, kTempTail) != 0)
+    return false;
+  for (size_t i = kTempHeadSize; i < kTempHeadSize + kTempDigits; ++i) {
+    if (!((name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'f'))) return false;
+  }
+  return true;
+}
 
 std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path) {
   if (EndsWithNoCase(path, ".lnk")) return std::make_shared<WshShortcut>(path, false);
