@@ -1,0 +1,754 @@
+#!/usr/bin/env bash
+# Fault tests of the native program: each case lays out a Wine prefix by
+# hand (as the end-to-end tests do), breaks something underneath the program
+# (permissions, a full disk, a kill in the middle of a save, a damaged
+# registry file, links out of the prefix) and checks that nothing of the
+# user's is lost, that no half-written shortcut is left and that the outcome
+# is reported: exit status 1 and an error record when the run fails.
+#
+# Root ignores permission bits, so the permission cases run the program as
+# an unprivileged user through setpriv; they are skipped, with the reason,
+# where that is impossible.
+#
+# Usage: run_faults.sh PATH-TO-BRANTVELL
+set -u
+
+if [ $# -ne 1 ] || [ ! -x "$1" ]; then
+  echo "usage: $0 path-to-brantvell" >&2
+  exit 2
+fi
+BRANTVELL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+WORK=$(mktemp -d)
+MOUNTS=()
+cleanup() {
+  local mount
+  for mount in "${MOUNTS[@]}"; do umount "$mount" 2>/dev/null; done
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+# Texts with Czech letters are compared byte for byte.
+export LC_ALL=C.UTF-8
+
+. "$(dirname "$0")/../e2e/lib.sh"
+
+if [ "$HAVE_LNKINFO" -eq 0 ]; then
+  echo "note: lnkinfo (liblnk-utils) is not installed; .lnk files are checked by their header only"
+fi
+
+APP='C:\Veldramona'
+CZ_SET=('Veldramona.lnk' 'Nápověda.lnk' 'Příručka – první kroky Veldramona.url'
+  'Certifikační průvodce.url' 'www.veldramona-bank.example.url')
+SK_SET=('Veldramona.lnk' 'Pomocník.lnk' 'Príručka – prvé kroky Veldramona.url'
+  'Certifikačný sprievodca.url' 'www.veldramona-bank-sk.example.url')
+CZSK_SET=('Veldramona (CZ).lnk' 'Veldramona (SK).lnk' 'Nápověda (CZ).lnk' 'Pomocník (SK).lnk'
+  'Příručka – první kroky Veldramona (CZ).url' 'Príručka – prvé kroky Veldramona (SK).url'
+  'Certifikační průvodce.url' 'www.veldramona-bank.example.url'
+  'www.veldramona-bank-sk.example.url')
+CZSK_DESKTOP=('Veldramona (CZ).lnk' 'Veldramona (SK).lnk')
+
+# ---- running as an unprivileged user -----------------------------------------
+
+USER_ID=65534
+USER_BRANTVELL=
+WHY_NO_USER=
+if [ "$(id -u)" -ne 0 ]; then
+  WHY_NO_USER="not running as root, so the program cannot be run as another user"
+elif ! command -v setpriv >/dev/null 2>&1; then
+  WHY_NO_USER="setpriv (util-linux) is not installed"
+elif ! setpriv --reuid=$USER_ID --regid=$USER_ID --clear-groups -- true 2>/dev/null; then
+  WHY_NO_USER="setpriv cannot switch to user $USER_ID here"
+else
+  # The user needs to reach the program and the case folders.
+  chmod 755 "$WORK"
+  mkdir -p "$WORK/bin"
+  cp "$BRANTVELL" "$WORK/bin/brantvell"
+  chmod 755 "$WORK/bin" "$WORK/bin/brantvell"
+  USER_BRANTVELL=$WORK/bin/brantvell
+  if ! setpriv --reuid=$USER_ID --regid=$USER_ID --clear-groups -- test -x "$USER_BRANTVELL"; then
+    WHY_NO_USER="user $USER_ID cannot run the program from $WORK"
+  fi
+fi
+
+# need_user: false (and the case is skipped) when the program cannot be run
+# as the unprivileged user.
+need_user() {
+  [ -z "$WHY_NO_USER" ] && return 0
+  skip "$WHY_NO_USER"
+  return 1
+}
+
+# as_user COMMAND...: runs a command as the unprivileged user.
+as_user() { setpriv --reuid=$USER_ID --regid=$USER_ID --clear-groups -- "$@"; }
+
+# give_to_user: the current case's prefix and temporary folder belong to the
+# unprivileged user, as a user's own prefix does.
+give_to_user() {
+  chmod 755 "$WORK/$CASE_NAME"
+  chown -R $USER_ID:$USER_ID "$PREFIX" "$TEMPDIR"
+}
+
+# brantvell_as_user [ARGS...]: the program on the current prefix, run as the
+# unprivileged user; sets STATUS, OUT and ERR like brantvell.
+brantvell_as_user() {
+  local out=$WORK/last.out err=$WORK/last.err
+  rm -f "$LOG"
+  printf '%s' "${STDIN-}" | WINEPREFIX=$PREFIX TEMP=$TEMPDIR as_user "$USER_BRANTVELL" "$@" \
+    >"$out" 2>"$err"
+  STATUS=$?
+  OUT=$(cat "$out")
+  ERR=$(cat "$err")
+  STDIN=
+}
+
+# ---- cases, checks -------------------------------------------------------------
+
+SKIPPED=0
+SKIP_REASONS=()
+CASE_SKIPPED=0
+CASE_NAME=
+
+skip() {
+  echo "    skipped: $*"
+  CASE_SKIPPED=1
+  SKIP_REASONS+=("$CASE_NAME: $*")
+}
+
+# fault_case NAME: runs the function case_NAME with its own prefix folder
+# name; a skipped case counts neither as passed nor as failed.
+fault_case() {
+  CASE_NAME=$1
+  CASE_SKIPPED=0
+  LOG=
+  ERR=
+  run_case "case_$1"
+  if [ "$CASE_SKIPPED" -eq 1 ] && [ "$CASE_FAILED" -eq 0 ]; then
+    PASSED=$((PASSED - 1))
+    SKIPPED=$((SKIPPED + 1))
+  fi
+}
+
+# prefix [APP_FOLDER_VALUE|-]: a fresh prefix named after the case.
+prefix() { new_prefix "$CASE_NAME" "$@"; }
+
+# The run failed and said so: exit status 1, Main's error record with the
+# error number given (any number when none is given), the END record last,
+# no shell refresh.
+expect_reported_failure() {  # [ERROR-NUMBER]
+  expect_status 1
+  expect_log "Brantvell[mdlMain] (Main)"$'\t'$'\t'"${1-}"
+  grep -q '^#ERRLOG#' "$LOG" 2>/dev/null || fail "the log has no #ERRLOG# line"
+  [ "$(tail -n 1 "$LOG" 2>/dev/null | tr -d '\r' | cut -f 2-)" = "Brantvell[mdlMain] (Main)"$'\t'"END" ] ||
+    fail "the log does not end with Main's END record"
+  expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+expect_success() {
+  expect_status 0
+  [ -z "$LOG" ] || [ ! -f "$LOG" ] || expect_no_log '#ERRLOG#'
+}
+
+# snapshot PATH...: every entry under the paths (links not followed) with
+# its type, permissions, owner, size and content digest; compared before and
+# after a run to show that nothing was touched.
+snapshot() {
+  local path
+  for path in "$@"; do
+    [ -e "$path" ] || [ -L "$path" ] || {
+      echo "absent $path"
+      continue
+    }
+    find "$path" -printf '%y %m %U %s %p -> %l\n' | LC_ALL=C sort
+    find "$path" -type f -exec md5sum {} + | LC_ALL=C sort
+  done
+}
+
+expect_unchanged() {  # WHAT BEFORE AFTER
+  if [ "$2" != "$3" ]; then
+    fail "$1 changed:"$'\n'"$(diff <(echo "$2") <(echo "$3") | sed 's/^/      /')"
+  fi
+}
+
+# lnk_complete FILE: the shell link is whole: lnkinfo reads it and finds its
+# target in the application folder (without lnkinfo: the header is whole).
+lnk_complete() {
+  if [ "$HAVE_LNKINFO" -eq 1 ]; then
+    lnkinfo "$1" >/dev/null 2>&1 || return 1
+    case "$(lnk_field "$1" "Local path")" in
+      "$APP"\\*) return 0 ;;
+    esac
+    return 1
+  fi
+  [ "$(od -An -tx1 -N4 "$1" | tr -d ' ')" = 4c000000 ] && [ "$(stat -c %s "$1")" -gt 76 ]
+}
+
+# url_complete FILE: the Internet shortcut has its header and a whole URL
+# line.
+url_complete() {
+  [ "$(head -c 19 "$1")" = $'[InternetShortcut]\r' ] &&
+    [ "$(tail -c 2 "$1" | od -An -tx1 | tr -d ' ')" = 0d0a ] &&
+    tr -d '\r' <"$1" | grep -q '^URL=http'
+}
+
+# expect_whole_shortcuts FOLDER [ALLOWED...]: every .lnk and .url file of
+# the folder is complete, and nothing else is in it but the allowed names.
+expect_whole_shortcuts() {
+  local folder=$1 entry name
+  shift
+  [ -d "$folder" ] || return 0
+  for entry in "$folder"/* "$folder"/.[!.]*; do
+    [ -e "$entry" ] || [ -L "$entry" ] || continue
+    name=${entry##*/}
+    local allowed=0 other
+    for other in "$@"; do [ "$name" = "$other" ] && allowed=1; done
+    [ "$allowed" -eq 1 ] && continue
+    case "$name" in
+      *.lnk) [ -f "$entry" ] && lnk_complete "$entry" || fail "${folder##*/}/$name is not a whole shell link" ;;
+      *.url) [ -f "$entry" ] && url_complete "$entry" || fail "${folder##*/}/$name is not a whole Internet shortcut" ;;
+      *) fail "${folder##*/} holds a left-over entry: $name" ;;
+    esac
+  done
+}
+
+# leftovers FOLDER: the names in the folder that are neither shortcuts nor
+# in the way of the program (temporary files of interrupted saves).
+leftovers() {
+  [ -d "$1" ] || return 0
+  (cd "$1" && find . -mindepth 1 -maxdepth 1 ! -name '*.lnk' ! -name '*.url' -printf '%f\n')
+}
+
+# ---- 1. the group folder cannot be written ------------------------------------
+
+case_group_folder_not_writable() {
+  need_user || return
+  prefix
+  give_to_user
+  brantvell_as_user /action=cz
+  expect_success
+  expect_files "$GROUP" "${CZ_SET[@]}"
+  as_user test -w "$GROUP" || fail "the user cannot write the group folder before the fault"
+  chmod 555 "$GROUP"
+  as_user test -w "$GROUP" && fail "the user can still write the group folder"
+  local before
+  before=$(snapshot "$GROUP" "$DESKTOP")
+
+  # Switching the variant must clear first: the first delete fails, the run
+  # says so and nothing is lost.
+  brantvell_as_user /action=sk
+  expect_reported_failure 70
+  expect_contains "stderr" "$ERR" "Aplikace Veldramona není nainstalována."
+  expect_unchanged "the shortcut folders" "$before" "$(snapshot "$GROUP" "$DESKTOP")"
+
+  brantvell_as_user /action=clear /mode=q
+  expect_reported_failure 70
+  expect_not_contains "stderr" "$ERR" "Aplikace Veldramona"
+  expect_unchanged "the shortcut folders" "$before" "$(snapshot "$GROUP" "$DESKTOP")"
+
+  # Once the folder can be written again, the next run puts things right.
+  chmod 755 "$GROUP"
+  brantvell_as_user /action=sk
+  expect_success
+  expect_files "$GROUP" "${SK_SET[@]}"
+  expect_files "$DESKTOP" 'Veldramona.lnk'
+}
+
+case_start_menu_not_writable() {
+  need_user || return
+  prefix
+  give_to_user
+  local programs=${GROUP%/*}
+  printf 'own' >"$programs/Moje.lnk"
+  chown $USER_ID:$USER_ID "$programs/Moje.lnk"
+  chmod 555 "$programs"
+  local before
+  before=$(snapshot "$programs")
+
+  # The group folder cannot be made: the first save into it fails. The
+  # desktop shortcut saved before it stays whole.
+  brantvell_as_user /action=cz
+  expect_reported_failure -2147024893
+  expect_no_folder "$GROUP"
+  expect_unchanged "the Start-menu programs folder" "$before" "$(snapshot "$programs")"
+  expect_whole_shortcuts "$DESKTOP"
+  chmod 755 "$programs"
+}
+
+# ---- 2. read-only shortcut files -----------------------------------------------
+
+case_read_only_shortcut() {
+  need_user || return
+  prefix
+  give_to_user
+  brantvell_as_user /action=cz
+  expect_success
+  chmod 444 "$GROUP/Veldramona.lnk" "$DESKTOP/Veldramona.lnk"
+  # A root-owned read-only file in the user's folder goes as well: removing
+  # it is a change to the folder, which the user may write.
+  chown 0:0 "$GROUP/Nápověda.lnk"
+  chmod 444 "$GROUP/Nápověda.lnk"
+  brantvell_as_user /action=sk
+  expect_success
+  expect_files "$GROUP" "${SK_SET[@]}"
+  expect_files "$DESKTOP" 'Veldramona.lnk'
+  expect_whole_shortcuts "$GROUP"
+  expect_whole_shortcuts "$DESKTOP"
+}
+
+case_read_only_shortcut_in_locked_folder() {
+  need_user || return
+  prefix
+  give_to_user
+  brantvell_as_user /action=cz
+  expect_success
+  chmod 444 "$GROUP"/*.lnk "$GROUP"/*.url
+  chmod 555 "$GROUP"
+  local before
+  before=$(snapshot "$GROUP" "$DESKTOP")
+  # The delete fails; the files keep their read-only permissions too.
+  brantvell_as_user /action=clear
+  expect_reported_failure 70
+  expect_unchanged "the shortcut folders" "$before" "$(snapshot "$GROUP" "$DESKTOP")"
+  chmod 755 "$GROUP"
+}
+
+# ---- 3. a folder in the place of a shortcut ------------------------------------
+
+case_folder_named_like_a_shortcut() {
+  prefix
+  mkdir -p "$GROUP/Veldramona (CZ).lnk/Moje" "$DESKTOP/veldramona (sk).LNK"
+  printf 'notes' >"$GROUP/Veldramona (CZ).lnk/Moje/notes.txt"
+  printf 'more' >"$DESKTOP/veldramona (sk).LNK/more.txt"
+  local before
+  before=$(snapshot "$GROUP/Veldramona (CZ).lnk" "$DESKTOP/veldramona (sk).LNK")
+
+  brantvell /action=czsk
+  expect_reported_failure 70
+  expect_unchanged "the folders" "$before" \
+    "$(snapshot "$GROUP/Veldramona (CZ).lnk" "$DESKTOP/veldramona (sk).LNK")"
+  expect_whole_shortcuts "$GROUP" 'Veldramona (CZ).lnk'
+  expect_whole_shortcuts "$DESKTOP" 'veldramona (sk).LNK'
+
+  # Clearing passes them by and keeps the group folder that holds one.
+  brantvell /action=clear
+  expect_success
+  expect_unchanged "the folders" "$before" \
+    "$(snapshot "$GROUP/Veldramona (CZ).lnk" "$DESKTOP/veldramona (sk).LNK")"
+  expect_folder "$GROUP"
+  expect_files "$GROUP"
+  expect_files "$DESKTOP"
+
+  # The check is not misled by a folder named like the web-site shortcut.
+  rm -rf "$GROUP/Veldramona (CZ).lnk" "$DESKTOP/veldramona (sk).LNK"
+  mkdir "$GROUP/www.veldramona-bank-sk.example.url"
+  STDIN=$'esc\n'
+  brantvell
+  expect_success
+  expect_log "Brantvell[clsBrantvell] (SetupCheck)"$'\t'"END"$'\t'"RETURN=1"
+}
+
+# ---- 4. no log folder ------------------------------------------------------------
+
+case_log_folder_missing() {
+  prefix
+  rm -rf "$TEMPDIR"
+  LOG=$TEMPDIR/Brantvell.TXT
+  brantvell /action=cz
+  expect_status 0
+  expect_files "$GROUP" "${CZ_SET[@]}"
+  expect_no_folder "$TEMPDIR"
+
+  # A failing run still reports through its exit status and message.
+  rm -rf "$(host_path "$APP")"
+  brantvell /action=cz
+  expect_status 1
+  expect_contains "stderr" "$ERR" "Aplikace Veldramona není nainstalována."
+  expect_no_folder "$TEMPDIR"
+}
+
+case_log_folder_is_a_file() {
+  prefix
+  rmdir "$TEMPDIR"
+  printf 'not a folder' >"$TEMPDIR"
+  LOG=
+  brantvell /action=sk
+  expect_status 0
+  expect_files "$GROUP" "${SK_SET[@]}"
+  [ "$(cat "$TEMPDIR")" = 'not a folder' ] || fail "the file named by TEMP changed"
+}
+
+case_log_folder_not_writable() {
+  need_user || return
+  prefix
+  give_to_user
+  chown 0:0 "$TEMPDIR"
+  chmod 755 "$TEMPDIR"
+  brantvell_as_user /action=czsk
+  expect_status 0
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+  expect_no_file "$LOG"
+  # A log file the user may not write is left as it is.
+  printf 'root\n' >"$LOG"
+  chmod 644 "$LOG"
+  brantvell_as_user_keep_log /action=clear
+  expect_status 0
+  expect_no_folder "$GROUP"
+  [ "$(cat "$LOG")" = root ] || fail "the log file the user may not write changed"
+}
+
+# brantvell_as_user without removing the log first.
+brantvell_as_user_keep_log() {
+  local log=$LOG
+  LOG=$WORK/no-such-log
+  brantvell_as_user "$@"
+  LOG=$log
+}
+
+# ---- 5. a full disk --------------------------------------------------------------
+
+# small_disk FOLDER PAGES: mounts a tmpfs of that many 4 KiB pages on the
+# folder; false when mounting is not allowed here.
+small_disk() {
+  mount -t tmpfs -o "size=$(($2 * 4))k,mode=755" brantvell-faults "$1" 2>/dev/null || return 1
+  MOUNTS+=("$1")
+}
+
+unmount() {
+  umount "$1" && MOUNTS=("${MOUNTS[@]/$1/}")
+}
+
+case_disk_full() {
+  prefix
+  local programs=${GROUP%/*}
+  if ! small_disk "$programs" 16; then
+    disk_full_by_file_size_limit
+    return
+  fi
+  # Fill the disk in one go; what is left is not enough for one shortcut.
+  dd if=/dev/zero of="$programs/filler" bs=4k 2>/dev/null
+  brantvell /action=cz
+  expect_reported_failure 61
+  expect_log "Disk full"
+  expect_folder "$GROUP"
+  expect_files "$GROUP"
+  expect_whole_shortcuts "$GROUP"
+  expect_whole_shortcuts "$DESKTOP"
+
+  # Room for a few shortcuts only: those saved are whole, then the run
+  # stops and says so.
+  rm -f "$programs/filler"
+  rm -rf "$GROUP"
+  dd if=/dev/zero of="$programs/filler" bs=4k count=12 2>/dev/null
+  brantvell /action=czsk
+  expect_reported_failure 61
+  local saved
+  saved=$(find "$GROUP" -type f | wc -l)
+  [ "$saved" -gt 0 ] && [ "$saved" -lt 9 ] || fail "$saved shortcuts saved, expected some but not all"
+  expect_whole_shortcuts "$GROUP"
+  expect_whole_shortcuts "$DESKTOP"
+
+  # With room again the next run makes the whole set.
+  rm -f "$programs/filler"
+  brantvell /action=czsk
+  expect_success
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_whole_shortcuts "$GROUP"
+  unmount "$programs"
+}
+
+# Without a mount the file size limit stands in for the full disk: a
+# shortcut larger than the limit cannot be written. The log cannot be
+# written past the limit either, so only the exit status, the message and
+# the files tell the outcome.
+disk_full_by_file_size_limit() {
+  note "tmpfs cannot be mounted here; the file size limit stands in for a full disk"
+  if ! command -v prlimit >/dev/null 2>&1; then
+    skip "neither tmpfs nor prlimit is available"
+    return
+  fi
+  local out=$WORK/last.out err=$WORK/last.err
+  # SIGXFSZ ignored, so the write fails instead of the process dying.
+  (
+    trap '' XFSZ
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR exec prlimit --fsize=200 "$BRANTVELL" /action=cz
+  ) </dev/null >"$out" 2>"$err"
+  STATUS=$?
+  ERR=$(cat "$err")
+  expect_status 1
+  expect_contains "stderr" "$ERR" "Aplikace Veldramona není nainstalována."
+  expect_whole_shortcuts "$GROUP"
+  expect_whole_shortcuts "$DESKTOP"
+  [ ! -e "$GROUP/Veldramona.lnk" ] || fail "a shortcut larger than the limit was saved"
+}
+
+# ---- 6. killed while saving ------------------------------------------------------
+
+# A save that was killed leaves at most a temporary file beside the
+# shortcuts, never a partial shortcut; the next run that saves into the
+# folder removes it, and a clear removes the group folder all the same.
+# killed_at_save N ARGS...: runs the program and kills it as its N-th save
+# is about to put the shortcut in place. Without strace, the file such a
+# save leaves (named as the program names its temporary files) is laid out
+# by hand after a run that completed.
+killed_at_save() {
+  if [ "$HAVE_STRACE" -eq 0 ]; then
+    brantvell "${@:2}"
+    STATUS=137
+    local folder=$GROUP
+    case " $FIRST_DESKTOP_SAVES " in *" $1 "*) folder=$DESKTOP ;; esac
+    head -c 100 "$WORK/bin-sample.lnk" >"$folder/.shortcut-$(printf '%08x' $((RANDOM * 7919 + $1))).tmp"
+    return
+  fi
+  local n=$1
+  shift
+  rm -f "$LOG"
+  WINEPREFIX=$PREFIX TEMP=$TEMPDIR strace -f -o /dev/null -e trace=rename,renameat,renameat2 \
+    -e inject=rename,renameat,renameat2:signal=KILL:when=$n "$BRANTVELL" "$@" \
+    </dev/null >/dev/null 2>&1
+  STATUS=$?
+}
+
+case_killed_during_save() {
+  prefix
+  local n left
+  # Saves 1 and 7 of the combined set go to the desktop, the others to the
+  # group folder.
+  FIRST_DESKTOP_SAVES="1 7"
+  if [ "$HAVE_STRACE" -eq 0 ]; then
+    note "strace is not available here: the kills are simulated by the file a killed save leaves"
+    brantvell /action=cz
+    cp "$DESKTOP/Veldramona.lnk" "$WORK/bin-sample.lnk"
+  fi
+  for n in 1 2 7 11; do
+    rm -rf "$GROUP"
+    find "$DESKTOP" -mindepth 1 -delete
+    killed_at_save "$n" /action=czsk
+    [ "$STATUS" -eq 137 ] || fail "save $n: exit status $STATUS, expected the kill (137)"
+    left=$( (leftovers "$GROUP"; leftovers "$DESKTOP") | wc -l)
+    [ "$left" -eq 1 ] || fail "save $n: $left temporary files left by the killed save, expected 1"
+    expect_whole_shortcuts "$GROUP" $(leftovers "$GROUP")
+    expect_whole_shortcuts "$DESKTOP" $(leftovers "$DESKTOP")
+
+    brantvell /action=czsk
+    expect_success
+    expect_files "$GROUP" "${CZSK_SET[@]}"
+    expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+    [ -z "$(leftovers "$GROUP")$(leftovers "$DESKTOP")" ] ||
+      fail "save $n: the next run left the temporary file: $(leftovers "$GROUP") $(leftovers "$DESKTOP")"
+  done
+
+  # A clear after a killed save into the group removes the group folder with
+  # the temporary file.
+  brantvell /action=cz
+  killed_at_save 4 /action=czsk
+  [ -n "$(leftovers "$GROUP")" ] || fail "the kill left no temporary file in the group folder"
+  printf 'mine' >"$DESKTOP/Moje.txt"
+  brantvell /action=clear
+  expect_success
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP" 'Moje.txt'
+}
+
+case_killed_at_random_moments() {
+  prefix
+  # How long one whole run takes here, so the kills spread over it.
+  local start end span
+  start=$(date +%s%N)
+  brantvell /action=czsk
+  end=$(date +%s%N)
+  span=$(((end - start) / 1000000 + 5))
+  local runs=30 run pid delay words=(cz czsk sk czsk) left_temp=0
+  for ((run = 0; run < runs; run++)); do
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" "/action=${words[run % 4]}" \
+      </dev/null >/dev/null 2>&1 &
+    pid=$!
+    delay=$((RANDOM % span))
+    sleep "$(printf '0.%03d' "$delay")"
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    [ -n "$(leftovers "$GROUP")$(leftovers "$DESKTOP")" ] && left_temp=$((left_temp + 1))
+    expect_whole_shortcuts "$GROUP" $(leftovers "$GROUP")
+    expect_whole_shortcuts "$DESKTOP" $(leftovers "$DESKTOP")
+  done
+  note "$left_temp of $runs killed runs left a temporary file at that moment"
+  brantvell /action=czsk
+  expect_success
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+  expect_whole_shortcuts "$GROUP"
+  expect_whole_shortcuts "$DESKTOP"
+  brantvell /action=clear
+  expect_success
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+}
+
+# ---- 7. a damaged registry file ---------------------------------------------------
+
+case_registry_unreadable() {
+  need_user || return
+  prefix
+  give_to_user
+  chown 0:0 "$PREFIX/system.reg"
+  chmod 600 "$PREFIX/system.reg"
+  as_user test -r "$PREFIX/system.reg" && fail "the user can still read the registry file"
+  brantvell_as_user /action=cz
+  expect_reported_failure -2147024894
+  expect_contains "stderr" "$ERR" "Aplikace Veldramona není nainstalována."
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+}
+
+case_registry_is_a_folder() {
+  prefix
+  rm -f "$PREFIX/system.reg"
+  mkdir "$PREFIX/system.reg"
+  brantvell /action=sk
+  expect_reported_failure -2147024894
+  expect_no_folder "$GROUP"
+}
+
+# The registry file cut at every offset from the start of the application's
+# key to its end, and at a spread of offsets before it: the run either reads
+# the whole value or reports the application as not installed; it never
+# crashes and never takes a cut value for the folder.
+case_registry_truncated() {
+  prefix
+  local whole=$WORK/$CASE_NAME/system.reg.whole
+  cp "$PREFIX/system.reg" "$whole"
+  # Every shorter spelling of the folder exists, so a cut value would pass
+  # the folder check and show up in the shortcuts.
+  local partial=Veldramona i
+  for ((i = 1; i < ${#partial}; i++)); do mkdir -p "$(host_path "C:\\${partial:0:i}")"; done
+  local size key_at value_end
+  size=$(stat -c %s "$whole")
+  key_at=$(grep -b -o '\[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths' "$whole" |
+    cut -d: -f1)
+  # Just after the closing quote of the "Path" value.
+  value_end=$(grep -b -o '"Path"="C:\\\\Veldramona"' "$whole" | cut -d: -f1)
+  value_end=$((value_end + ${#APP} + 10))
+  [ -n "$key_at" ] && [ "$value_end" -gt "$key_at" ] || {
+    fail "cannot find the application's key in the registry file"
+    return
+  }
+  local cut bad=0
+  for ((cut = 0; cut <= size; cut++)); do
+    [ "$cut" -lt "$key_at" ] && [ $((cut % 13)) -ne 0 ] && continue
+    head -c "$cut" "$whole" >"$PREFIX/system.reg"
+    rm -rf "$GROUP" "$DESKTOP"/*
+    brantvell /action=cz /mode=q
+    if [ "$cut" -ge "$value_end" ]; then
+      if [ "$STATUS" -ne 0 ] || ! grep -qF "(GET AppPath)"$'\t'"RETURN=$APP"$'\r' "$LOG"; then
+        fail "cut at $cut of $size: exit status $STATUS, expected the whole value read"
+        bad=$((bad + 1))
+      fi
+    elif [ "$STATUS" -ne 1 ] || ! grep -q '^#ERRLOG#' "$LOG" || [ -e "$GROUP" ]; then
+      fail "cut at $cut of $size: exit status $STATUS, expected 'not installed' (1, #ERRLOG#)"
+      bad=$((bad + 1))
+    fi
+    [ "$bad" -ge 5 ] && break
+  done
+}
+
+# ---- 8. a group folder that links out of the prefix ----------------------------
+
+# outside_group: the group folder is a link to a folder outside the prefix's
+# drives holding the user's own file and files named like the catalogue's.
+outside_group() {
+  OUTSIDE=$WORK/$CASE_NAME/outside
+  mkdir -p "$OUTSIDE" "${GROUP%/*}"
+  printf 'mine' >"$OUTSIDE/Moje poznámky.txt"
+  ln -s "$OUTSIDE" "$GROUP"
+}
+
+case_group_links_out_of_the_prefix() {
+  prefix
+  outside_group
+  printf 'user link' >"$OUTSIDE/Veldramona.lnk"
+  printf 'user url' >"$OUTSIDE/www.veldramona-bank.example.url"
+  local before
+  before=$(snapshot "$OUTSIDE")
+
+  # Nothing outside the prefix's drives is deleted through the link; the
+  # run says that it could not clear.
+  brantvell /action=clear
+  expect_reported_failure 70
+  expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
+  [ -L "$GROUP" ] || fail "the group link is gone"
+
+  brantvell /action=sk
+  expect_reported_failure 70
+  expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
+}
+
+case_group_links_out_without_catalogue_files() {
+  prefix
+  outside_group
+  local before
+  before=$(snapshot "$OUTSIDE")
+  # Nothing to delete: the clear goes through; the link stays because the
+  # folder it shows holds a file.
+  brantvell /action=clear
+  expect_success
+  expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
+  [ -L "$GROUP" ] || fail "the group link is gone"
+
+  # Nothing is written outside the prefix's drives either.
+  brantvell /action=cz
+  expect_reported_failure 70
+  expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
+
+  # A link to an empty folder is removed as the empty group folder would
+  # be; the folder it pointed at stays.
+  rm -f "$OUTSIDE/Moje poznámky.txt"
+  brantvell /action=clear
+  expect_success
+  [ ! -e "$GROUP" ] && [ ! -L "$GROUP" ] || fail "the group link is still there"
+  expect_folder "$OUTSIDE"
+}
+
+case_group_links_within_the_drives() {
+  prefix
+  # A booted prefix: drive C: and drive Z: (the whole machine) as links. The
+  # folder outside drive_c is on drive Z:, so the program may clear it.
+  mkdir -p "$PREFIX/dosdevices"
+  ln -s ../drive_c "$PREFIX/dosdevices/c:"
+  ln -s / "$PREFIX/dosdevices/z:"
+  outside_group
+  brantvell /action=cz
+  expect_success
+  expect_files "$OUTSIDE" "${CZ_SET[@]}" 'Moje poznámky.txt'
+  brantvell /action=clear
+  expect_success
+  expect_files "$OUTSIDE" 'Moje poznámky.txt'
+  [ -L "$GROUP" ] || fail "the group link is gone"
+
+  # A link to another place on drive C: behaves like the folder itself.
+  rm -f "$GROUP"
+  mkdir -p "$PREFIX/drive_c/Elsewhere"
+  printf 'mine' >"$PREFIX/drive_c/Elsewhere/Moje.txt"
+  ln -s "$PREFIX/drive_c/Elsewhere" "$GROUP"
+  rm -f "$PREFIX/dosdevices/z:"
+  brantvell /action=sk
+  expect_success
+  expect_files "$PREFIX/drive_c/Elsewhere" "${SK_SET[@]}" 'Moje.txt'
+  brantvell /action=clear
+  expect_success
+  expect_files "$PREFIX/drive_c/Elsewhere" 'Moje.txt'
+}
+
+HAVE_STRACE=0
+command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
+
+for name in group_folder_not_writable start_menu_not_writable read_only_shortcut \
+  read_only_shortcut_in_locked_folder folder_named_like_a_shortcut log_folder_missing \
+  log_folder_is_a_file log_folder_not_writable disk_full killed_during_save \
+  killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \
+  group_links_out_of_the_prefix group_links_out_without_catalogue_files \
+  group_links_within_the_drives; do
+  fault_case "$name"
+done
+
+echo
+for reason in "${SKIP_REASONS[@]}"; do echo "skipped: $reason"; done
+echo "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
