@@ -485,6 +485,7 @@ disk_full_by_file_size_limit() {
 # A save that was killed leaves at most a temporary file beside the
 # shortcuts, never a partial shortcut; the next run that saves into the
 # folder removes it, and a clear removes the group folder all the same.
+
 # killed_at_save N ARGS...: runs the program and kills it as its N-th save
 # is about to put the shortcut in place. Without strace, the file such a
 # save leaves (named as the program names its temporary files) is laid out
