@@ -1,5 +1,7 @@
 #include "platform/script_host.h"
 
+#include <map>
+
 #include "platform/com_support_win32.h"
 #include "platform/dispatch_object_win32.h"
 #include "platform/script_fallbacks_win32.h"
@@ -14,17 +16,39 @@ class Win32ScriptHost : public ScriptHost {
     // The apartment lives until the process ends, as the objects may.
     static ComApartment apartment;
 
-    std::wstring name = ComWiden(prog_id);
-    CLSID clsid;
-    HRESULT hr = CLSIDFromProgID(name.c_str(), &clsid);
+    ComPtr<IClassFactory> factory;
+    HRESULT hr = Factory(prog_id, &factory);
     ComPtr<IDispatch> dispatch;
     if (SUCCEEDED(hr)) {
-      hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                            IID_IDispatch, reinterpret_cast<void**>(dispatch.put()));
+      hr =
+          factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(dispatch.put()));
     }
     if (FAILED(hr)) throw ComError(hr, std::string(), SystemMessage(hr));
     return std::make_shared<FallbackScriptObject>(
         std::make_shared<DispatchObject>(std::move(dispatch)));
+  }
+
+ private:
+  // The component's class object, looked up in the registry once per
+  // ProgID: every object is still a new one from its class object, but the
+  // program asks for one at nearly every step, and under Wine each registry
+  // look-up is a round trip to the server. A failed look-up is not kept.
+  HRESULT Factory(const std::string& prog_id, ComPtr<IClassFactory>* factory) {
+    // Released before the apartment, which was made first.
+    static std::map<std::string, ComPtr<IClassFactory>> factories;
+    auto found = factories.find(prog_id);
+    if (found != factories.end()) {
+      *factory = found->second;
+      return S_OK;
+    }
+    CLSID clsid;
+    HRESULT hr = CLSIDFromProgID(ComWiden(prog_id).c_str(), &clsid);
+    if (SUCCEEDED(hr)) {
+      hr = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, nullptr,
+                            IID_IClassFactory, reinterpret_cast<void**>(factory->put()));
+    }
+    if (SUCCEEDED(hr)) factories[prog_id] = *factory;
+    return hr;
   }
 };
 
