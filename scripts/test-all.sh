@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds every target and runs the whole test suite: native (plain and with
-# AddressSanitizer + UndefinedBehaviorSanitizer), and the Windows test
-# programs of both architectures under Wine in a fresh prefix.
+# AddressSanitizer + UndefinedBehaviorSanitizer, the end-to-end, fault and
+# memcheck tests included), the Windows test programs and the Windows
+# program of both architectures under Wine in a fresh prefix, and a short
+# run of every fuzz target.
 # Expects the packages of scripts/install-deps.sh.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -56,6 +58,10 @@ wineserver -w 2>/dev/null || true
 step "mingw-i686" windows mingw-i686
 step "mingw-x86_64" windows mingw-x86_64
 wineserver -k 2>/dev/null || true
+
+# Each fuzz target for a short while; scripts/fuzz.sh with more seconds for
+# a longer run.
+step "fuzz" bash scripts/fuzz.sh "${BRANTVELL_FUZZ_SECONDS:-60}"
 
 echo
 if [ "$failed" -ne 0 ]; then
