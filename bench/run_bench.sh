@@ -15,7 +15,15 @@
 #
 # Usage: bench/run_bench.sh [native|wine|micro|counts|all]...   (default all)
 # Environment: RUNS (timed runs of each side, default 31; the median is
-# reported), WINE_RUNS (default 15), REPS (benchmark repetitions, default 5).
+# reported), WINE_RUNS (default 15), REPS (benchmark repetitions, default 5),
+# PERF_BUILD (a 64-bit Windows Release build folder to take Brantvell.exe
+# from instead of configuring build/perf), CHECK_BUDGETS=1 (exit with 1 when
+# a budget below is exceeded: the suite's regression check).
+#
+# Budgets: the native run at most 2 times the floor; at most IR_BUDGET
+# instructions (default 8,000,000) and SYSCALL_BUDGET system calls (default
+# 2,000) per native run. The counts do not depend on the machine's load, so
+# they catch a regression that timings would hide in noise.
 #
 # Runs alternate between the two sides of a comparison so that the load of
 # a shared machine falls on both alike. Each run starts from the same state:
@@ -29,6 +37,11 @@ WINE_RUNS=${WINE_RUNS:-15}
 REPS=${REPS:-5}
 sections=("$@")
 [ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
+
+IR_BUDGET=${IR_BUDGET:-8000000}
+SYSCALL_BUDGET=${SYSCALL_BUDGET:-2000}
+CHECK_BUDGETS=${CHECK_BUDGETS:-0}
+over_budget=()
 
 WORK=$(mktemp -d)
 cleanup() {
@@ -61,6 +74,13 @@ median() {  # median of the numbers on standard input
 
 ratio() {  # ratio A B: A / B with two decimals
   awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
+
+# budget NAME VALUE LIMIT: notes NAME when VALUE is above LIMIT.
+budget() {
+  if awk -v v="$2" -v l="$3" 'BEGIN { exit !(v > l) }'; then
+    over_budget+=("$1: $2 (budget $3)")
+  fi
 }
 
 ms() {  # microseconds as milliseconds
@@ -131,6 +151,7 @@ bench_native() {
   echo "   floor:   median $(ms "$f") ms ($lines log lines, 11 shortcut files)"
   echo "   ratio program / floor: $(ratio "$p" "$f")  (target: at most 2)"
   summary+=("native run / I/O floor: $(ratio "$p" "$f")  ($(ms "$p") ms / $(ms "$f") ms)")
+  budget "native run / I/O floor" "$(ratio "$p" "$f")" 2
 }
 
 # ---- Brantvell.exe under Wine against the VBScript -------------------------------
@@ -142,23 +163,21 @@ bench_wine() {
     echo "   skipped: wine or the x86_64 mingw compiler is not installed"
     return 0
   fi
-  local perf=$root/build/perf
-  cmake -S "$root" -B "$perf" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DBRANTVELL_TESTS=OFF \
-    >/dev/null
+  local perf=${PERF_BUILD:-$root/build/perf}
+  if [ -z "${PERF_BUILD:-}" ]; then
+    cmake -S "$root" -B "$perf" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=Release "-DCMAKE_CXX_FLAGS_RELEASE=-O2 -DNDEBUG" -DBRANTVELL_TESTS=OFF \
+      >/dev/null
+  fi
   cmake --build "$perf" -j2 --target brantvell | tail -n 1
 
-  # Wine's own programs (wineboot, reg, cscript) with the loader that runs
-  # here; the program itself through wine-run.sh. The script host is started
-  # by its path, as the program is: a bare "cscript" would go through
-  # start.exe, one more process.
-  wine_tool() {
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-      wine "$@"
-    else
-      WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
-    fi
-  }
+  # Both sides are started the same way, by their paths with the loader
+  # that runs here (a bare "cscript" would go through start.exe, one more
+  # process). The choice of loader is made once, outside the timed runs.
+  local loader=(wine)
+  /usr/lib/wine/wine --version >/dev/null 2>&1 ||
+    loader=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64)
+  wine_tool() { "${loader[@]}" "$@"; }
   export WINEPREFIX=$WORK/wineprefix WINEDEBUG=-all
   BENCH_WINEPREFIX=$WINEPREFIX
   echo "   making a Wine prefix (wineboot) ..."
@@ -167,9 +186,20 @@ bench_wine() {
     /v Path /t REG_SZ /d 'C:\Veldramona' /f >/dev/null 2>&1
   mkdir -p "$WINEPREFIX/drive_c/Veldramona"
   touch "$WINEPREFIX/drive_c/Veldramona/Loader.exe"
-  # One wine server for all runs, as on a desktop where Wine is running.
+  # One wine server and one desktop for all runs, as on a desktop where Wine
+  # is running.
   wineserver -w
   wineserver -p
+  x86_64-w64-mingw32-g++-posix -O2 -static -o "$WINEPREFIX/drive_c/desktop_holder.exe" \
+    "$root/bench/wine_desktop_holder.cpp" -lole32
+  x86_64-w64-mingw32-g++-posix -O2 -static -municode -o "$WINEPREFIX/drive_c/append_floor.exe" \
+    "$root/bench/wine_append_floor.cpp"
+  wine_tool "$WINEPREFIX/drive_c/desktop_holder.exe" >/dev/null 2>&1 &
+  local waited=0
+  until pgrep -f 'explorer.exe' >/dev/null || [ $waited -ge 100 ]; do
+    sleep 0.1
+    waited=$((waited + 1))
+  done
   cp "$perf/Brantvell.exe" "$WINEPREFIX/drive_c/Brantvell.exe"
   sed 's/$/\r/' "$root/bench/make_shortcuts.vbs" >"$WINEPREFIX/drive_c/make_shortcuts.vbs"
   { printf '\xff\xfe'; sed 's/$/\r/' "$root/bench/make_shortcuts_names.txt" | iconv -f UTF-8 -t UTF-16LE; } \
@@ -183,13 +213,20 @@ bench_wine() {
   wine_reset() {
     rm -rf "$group" "$temp/Brantvell.TXT" "$temp/make_shortcuts.txt"
     rm -f "$desktop"/*
+    # The menu builders a run started go on after it ends; the next run must
+    # not share the two cores with them.
+    local waited=0
+    while pgrep -f winemenubuilder >/dev/null && [ $waited -lt 100 ]; do
+      sleep 0.1
+      waited=$((waited + 1))
+    done
   }
   made_files() {  # "size name" of every file the run made
     (cd "$WINEPREFIX" && find "$GROUP_REL" "$DESKTOP_REL" -type f -printf '%s %p\n' | LC_ALL=C sort)
   }
   # A first run of each, checked: the same files of the same sizes.
   wine_reset
-  "$root/scripts/wine-run.sh" "$WINEPREFIX/drive_c/Brantvell.exe" /action=czsk /mode=q
+  wine_tool "$WINEPREFIX/drive_c/Brantvell.exe" /action=czsk /mode=q
   local by_program by_script program_lines script_lines
   by_program=$(made_files)
   program_lines=$(wc -l <"$temp/Brantvell.TXT")
@@ -203,6 +240,10 @@ bench_wine() {
     return 1
   fi
   echo "   both made the same 11 files; log lines: program $program_lines, script $script_lines"
+  # What one record's open, append and close costs in the same folder.
+  local temp_win floor_us
+  temp_win="C:${temp#"$WINEPREFIX"/drive_c}"
+  floor_us=$(wine_tool "$WINEPREFIX/drive_c/append_floor.exe" "${temp_win//\//\\}" "$program_lines" | tr -d '\r')
 
   printf "x = 0\r\n" >"$WINEPREFIX/drive_c/empty.vbs"
   # The program once more with its log switched off by a log.ini beside it,
@@ -228,18 +269,18 @@ bench_wine() {
     # As Wine comes: saving a shell link starts Wine's menu builder
     # (winemenubuilder.exe) for every .lnk.
     wine_reset
-    timed default_exe "$root/scripts/wine-run.sh" "$exe" /action=czsk /mode=q
+    timed default_exe wine_tool "$exe" /action=czsk /mode=q
     wine_reset
     timed default_vbs wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs'
     # The menu builder switched off, which leaves the work both sides do
     # themselves.
     export WINEDLLOVERRIDES=winemenubuilder.exe=d
     wine_reset
-    timed exe "$root/scripts/wine-run.sh" "$exe" /action=czsk /mode=q
+    timed exe wine_tool "$exe" /action=czsk /mode=q
     wine_reset
     timed vbs wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs'
     wine_reset
-    timed nolog "$root/scripts/wine-run.sh" "$nolog" /action=czsk /mode=q
+    timed nolog wine_tool "$nolog" /action=czsk /mode=q
     wine_reset
     timed vbs_lines wine_tool "$cscript" //nologo 'C:\make_shortcuts.vbs' "$program_lines"
     # The script host's own start: a script that does nothing.
@@ -264,11 +305,14 @@ bench_wine() {
   echo "   program, no log:    Brantvell.exe with log.ini OFF $(ms "$median_nolog") ms," \
     "ratio to the script $(ratio "$median_nolog" "$median_vbs")"
   echo "   empty script start: $(ms "$median_empty") ms"
+  echo "   a log record under Wine, opened, appended and closed alone: $floor_us µs;" \
+    "$program_lines records: $(awk -v u="$floor_us" -v n="$program_lines" 'BEGIN { printf "%.1f", u * n / 1000 }') ms"
   summary+=("Brantvell.exe / script under Wine: $(ratio "$median_exe" "$median_vbs")  ($(ms "$median_exe") ms / $(ms "$median_vbs") ms, menu builder off)")
   summary+=("  the same with Wine's menu builder: $(ratio "$median_default_exe" "$median_default_vbs")  ($(ms "$median_default_exe") ms / $(ms "$median_default_vbs") ms)")
   summary+=("  against the script writing $program_lines log lines: $(ratio "$median_exe" "$median_vbs_lines")  ($(ms "$median_vbs_lines") ms)")
   summary+=("  Brantvell.exe without its log / script: $(ratio "$median_nolog" "$median_vbs")  ($(ms "$median_nolog") ms)")
   summary+=("  an empty script: $(ms "$median_empty") ms")
+  summary+=("  one log record's open-append-close under Wine: $floor_us µs")
   wineserver -k >/dev/null 2>&1 || true
   BENCH_WINEPREFIX=
   unset WINEPREFIX
@@ -320,6 +364,7 @@ bench_counts() {
     floor_ir=$(awk '/^summary:/ { print $2 }' "$WORK/floor-callgrind.out")
     echo "   instructions (callgrind Ir): program $ir${floor_ir:+, floor $floor_ir}"
     summary+=("instructions per run: $ir${floor_ir:+ (floor $floor_ir, ratio $(ratio "$ir" "$floor_ir"))}")
+    budget "instructions per native run" "$ir" "$IR_BUDGET"
   else
     echo "   valgrind is not installed: no instruction count"
   fi
@@ -334,6 +379,7 @@ bench_counts() {
     echo "   system calls (strace -c -f): program $calls${floor_calls:+, floor $floor_calls}"
     sed -n '3,12p' "$WORK/strace.txt" | sed 's/^/     /'
     summary+=("system calls per run: $calls${floor_calls:+ (floor $floor_calls, ratio $(ratio "$calls" "$floor_calls"))}")
+    budget "system calls per native run" "$calls" "$SYSCALL_BUDGET"
   else
     echo "   strace is not installed: no system call count"
   fi
@@ -354,3 +400,9 @@ done
 echo
 echo "== summary (load average now $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '   %s\n' "${summary[@]}"
+if [ ${#over_budget[@]} -gt 0 ]; then
+  echo "== over budget:"
+  printf '   %s\n' "${over_budget[@]}"
+  [ "$CHECK_BUDGETS" = 1 ] && exit 1
+fi
+exit 0
