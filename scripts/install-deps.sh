@@ -13,5 +13,5 @@ apt-get install -y -q --no-install-recommends \
   clang-format clang libclang-rt-14-dev llvm-14 \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   wine64 wine32:i386 xvfb xauth xdotool imagemagick liblnk-utils \
-  valgrind strace \
+  valgrind strace procps \
   fonts-dejavu-core

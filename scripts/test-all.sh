@@ -3,7 +3,7 @@
 # AddressSanitizer + UndefinedBehaviorSanitizer, the end-to-end, fault and
 # memcheck tests included), the Windows test programs and the Windows
 # program of both architectures under Wine in a fresh prefix, and a short
-# run of every fuzz target.
+# run of every fuzz target, then the benchmarks with their budgets.
 # Expects the packages of scripts/install-deps.sh.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -62,6 +62,15 @@ wineserver -k 2>/dev/null || true
 # Each fuzz target for a short while; scripts/fuzz.sh with more seconds for
 # a longer run.
 step "fuzz" bash scripts/fuzz.sh "${BRANTVELL_FUZZ_SECONDS:-60}"
+
+# The measurements side by side, with fewer runs than bench/run_bench.sh
+# takes by default. Timings on a shared machine only inform; the suite fails
+# when the program and what it is compared with stop doing the same work, or
+# when a run exceeds its budget (the native run against the floor, the
+# instructions and system calls of a run).
+step "bench" env PERF_BUILD="$PWD/build/mingw-x86_64" CHECK_BUDGETS=1 \
+  RUNS="${BRANTVELL_BENCH_RUNS:-9}" WINE_RUNS="${BRANTVELL_BENCH_WINE_RUNS:-5}" REPS=3 \
+  bash bench/run_bench.sh
 
 echo
 if [ "$failed" -ne 0 ]; then
