@@ -22,24 +22,6 @@ namespace {
 
 constexpr size_t kMaxUnits = 32767;
 
-void Encode(char32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // A text of Unicode scalar values and the number of UTF-16 units it takes.
 struct UnicodeText {
   std::string utf8;
@@ -83,7 +65,7 @@ UnicodeText MakeText(FuzzedDataProvider* in) {
   }
   for (size_t i = 0; text.units < wanted; ++i) {
     char32_t cp = pattern[i % pattern.size()];
-    Encode(cp, &text.utf8);
+    AppendUtf8(cp, &text.utf8);
     text.units += cp >= 0x10000 ? 2 : 1;
     text.has_nul = text.has_nul || cp == 0;
   }

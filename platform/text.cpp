@@ -35,24 +35,6 @@ char32_t DecodeAt(const std::string& s, size_t* i) {
   return cp;
 }
 
-void Encode(char32_t cp, std::string* out) {
-  if (cp < 0x80) {
-    out->push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 // Latin Extended-A pairs letters as (upper, lower) with the upper letter on
 // even code points in some runs and on odd ones in others.
 bool UpperOnEven(char32_t cp) {
@@ -99,7 +81,7 @@ std::string MapChars(const std::string& text, F map) {
     if (mapped == cp)
       out.append(text, start, i - start);  // keep the original bytes, even malformed ones
     else
-      Encode(mapped, &out);
+      AppendUtf8(mapped, &out);
   }
   return out;
 }
@@ -145,6 +127,24 @@ std::string TrimSpaces(const std::string& text) {
   return text.substr(begin, end - begin + 1);
 }
 
+void AppendUtf8(char32_t cp, std::string* out) {
+  if (cp < 0x80) {
+    out->push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out->push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out->push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out->push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out->push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
 std::u16string Utf8ToUtf16(const std::string& text) {
   std::u16string out;
   out.reserve(text.size());
@@ -173,7 +173,7 @@ std::string Utf16ToUtf8(const std::u16string& text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    Encode(cp, &out);
+    AppendUtf8(cp, &out);
   }
   return out;
 }

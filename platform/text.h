@@ -30,6 +30,12 @@ bool EqualsNoCase(const std::string& a, const std::string& b);
 // Blanks (space characters only) removed at both ends.
 std::string TrimSpaces(const std::string& text);
 
+// Appends the UTF-8 form of `code_point`, a Unicode scalar value. Other
+// numbers are not checked: a surrogate or a number past U+10FFFF comes out
+// in the byte pattern of its size, which does not stand for it (the
+// functions above read a surrogate's bytes as three malformed ones).
+void AppendUtf8(char32_t code_point, std::string* out);
+
 // UTF-8 <-> UTF-16 for platform boundaries; invalid input becomes U+FFFD.
 std::u16string Utf8ToUtf16(const std::string& text);
 std::string Utf16ToUtf8(const std::u16string& text);

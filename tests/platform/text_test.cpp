@@ -68,5 +68,56 @@ TEST(TextTest, ShortestFormsAtTheEdgesOfEachLengthAreCharacters) {
   }
 }
 
+// Each length's first and last code point, appended behind what is there,
+// in its shortest form that the readers take for that one character.
+TEST(TextTest, AppendUtf8WritesShortestFormAtTheEdgesOfEachLength) {
+  const struct {
+    char32_t code_point;
+    std::string bytes;
+  } kCases[] = {
+      {0x0, std::string(1, '\0')},
+      {0x7F, "\x7F"},
+      {0x80, "\xC2\x80"},
+      {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"},
+      {0xD7FF, "\xED\x9F\xBF"},
+      {0xE000, "\xEE\x80\x80"},
+      {0xFFFF, "\xEF\xBF\xBF"},
+      {0x10000, "\xF0\x90\x80\x80"},
+      {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(static_cast<unsigned long>(c.code_point));
+    std::string text = "a";
+    AppendUtf8(c.code_point, &text);
+    EXPECT_EQ(text, "a" + c.bytes);
+    EXPECT_EQ(CharCount(text), 2u);
+    EXPECT_EQ(CharSubstr(text, 1), c.bytes);
+  }
+}
+
+// Numbers that are no characters are not refused but written in the
+// pattern of their size; the readers then see malformed bytes, never a
+// character.
+TEST(TextTest, AppendUtf8WritesSurrogatesAndNumbersPastTheRangeUnchecked) {
+  const struct {
+    char32_t code_point;
+    std::string bytes;
+  } kCases[] = {
+      {0xD800, "\xED\xA0\x80"},
+      {0xDFFF, "\xED\xBF\xBF"},
+      {0x110000, "\xF4\x90\x80\x80"},
+      {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(static_cast<unsigned long>(c.code_point));
+    std::string text;
+    AppendUtf8(c.code_point, &text);
+    EXPECT_EQ(text, c.bytes);
+    EXPECT_EQ(CharCount(text), c.bytes.size());
+    EXPECT_EQ(Utf8ToUtf16(text), std::u16string(c.bytes.size(), u'\xFFFD'));
+  }
+}
+
 }  // namespace
 }  // namespace brantvell
