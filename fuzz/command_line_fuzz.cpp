@@ -10,13 +10,13 @@
 #include "app/command_line.h"
 #include "app/run_decision.h"
 #include "fuzz/fuzz_check.h"
-#include "fuzz/record_log.h"
 #include "log/mdl_log.h"
+#include "tests/support/capture_log.h"
 
 namespace brantvell {
 namespace {
 
-std::shared_ptr<RecordLog> g_log;
+std::shared_ptr<CaptureLog> g_log;
 
 // Letter case folded for ASCII letters only: the switch names and the words
 // the decision knows are ASCII, and no other letter folds onto them.
@@ -75,16 +75,16 @@ void CheckDecision(const ParamInfoDat& dat) {
 }
 
 void CheckRecords(const std::string& input, const ParamInfoDat& dat) {
-  const auto& records = g_log->records;
+  const auto& records = g_log->received;
   FUZZ_CHECK(!records.empty(), "the parser leaves trace records");
-  const RecordedEntry& last = records.back();
-  FUZZ_CHECK(last.kind == kDebugLog && last.text == "Brantvell[mdlMain] (GetParamInfoDat)\t" &&
-                 last.values.size() == 1 && last.values[0].text() == "RETURN=True",
+  const ReceivedRecord& last = records.back();
+  FUZZ_CHECK(last.kind == kCapturedDebug && last.text == "Brantvell[mdlMain] (GetParamInfoDat)\t" &&
+                 last.params.items().size() == 1 && last.params.items()[0].text() == "RETURN=True",
              "the parser ends with its RETURN=True record");
 
   int starts = 0, returns = 0, parse_errors = 0;
   std::string switches;
-  for (const RecordedEntry& r : records) {
+  for (const ReceivedRecord& r : records) {
     if (r.text == "Brantvell[mdlMain] (ArgParse)\tSTART: ") ++starts;
     if (r.text.rfind("Brantvell[mdlMain] (ArgParse)\tRETURN=", 0) == 0) ++returns;
     if (r.kind == kErrLog && r.text.rfind("Brantvell[mdlMain] (ArgParse)\t", 0) == 0)
@@ -116,7 +116,7 @@ void CheckRecords(const std::string& input, const ParamInfoDat& dat) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   using namespace brantvell;
-  g_log = std::make_shared<RecordLog>();
+  g_log = std::make_shared<CaptureLog>();
   LogInit(g_log, "Brantvell");
   return 0;
 }
@@ -124,7 +124,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace brantvell;
   const std::string input(reinterpret_cast<const char*>(data), size);
-  g_log->records.clear();
+  g_log->received.clear();
 
   ParamInfoDat dat;
   bool result = false;

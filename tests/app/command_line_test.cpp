@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "log/cls_log.h"
-#include "tests/app/capture_log.h"
+#include "tests/support/capture_log.h"
 
 namespace brantvell {
 namespace {
@@ -234,7 +234,7 @@ TEST_F(ParserTraceTest, EmptyCommandLineWritesInfoAndReturn) {
   const std::vector<CapturedRecord> expected = {
       Event("[mdlMain] (GetParamInfoDat)", "INFO: \tnejsou zadne parametry v prikazove radce"),
       DatReturn()};
-  EXPECT_EQ(expected, log_.records());
+  EXPECT_EQ(expected, log_->Records());
 }
 
 TEST_F(ParserTraceTest, EachSwitchIsSearchedTwice) {
@@ -254,7 +254,7 @@ TEST_F(ParserTraceTest, EachSwitchIsSearchedTwice) {
                                                 ArgParseReturn(false),
                                                 ParamReturn("/target\t0\t"),
                                                 DatReturn()};
-  EXPECT_EQ(expected, log_.records());
+  EXPECT_EQ(expected, log_->Records());
 }
 
 TEST_F(ParserTraceTest, SingleQuoteValueWritesErrorRecord) {
@@ -275,7 +275,7 @@ TEST_F(ParserTraceTest, SingleQuoteValueWritesErrorRecord) {
       ArgParseReturn(false),
       ParamReturn("/target\t0\t\""),
       DatReturn()};
-  EXPECT_EQ(expected, log_.records());
+  EXPECT_EQ(expected, log_->Records());
 }
 
 }  // namespace

@@ -12,10 +12,10 @@
 #include "platform/error.h"
 #include "platform/process.h"
 #include "setup/string_table.h"
-#include "tests/app/capture_log.h"
 #include "tests/app/scripted_dialog_view.h"
 #include "tests/log/fakes.h"
 #include "tests/setup/fake_script_host.h"
+#include "tests/support/capture_log.h"
 
 namespace brantvell {
 namespace {
@@ -387,7 +387,7 @@ TEST(GetChoiceTest, ReturnsChoiceAndUnloadsTheDialog) {
   EXPECT_TRUE(seen.destroyed);
 
   std::vector<CapturedRecord> own;
-  for (const CapturedRecord& r : log.records()) {
+  for (const CapturedRecord& r : log->Records()) {
     if (r.text.find("[mdlMain]") != std::string::npos) own.push_back(r);
   }
   const std::vector<CapturedRecord> expected = {
@@ -404,7 +404,7 @@ TEST(GetChoiceTest, BrokenWindowGivesNoChoice) {
   EXPECT_EQ(0, GetChoice(1, broken));
 
   std::vector<CapturedRecord> own;
-  for (const CapturedRecord& r : log.records()) {
+  for (const CapturedRecord& r : log->Records()) {
     if (r.text.find("[mdlMain]") != std::string::npos) own.push_back(r);
   }
   const std::vector<CapturedRecord> expected = {
@@ -419,13 +419,13 @@ TEST(RefreshIconTest, WritesBareRecordThenNotifies) {
   size_t records_when_notified = 0;
   RefreshIcon([&] {
     ++notified;
-    records_when_notified = log.records().size();
+    records_when_notified = log->Records().size();
   });
   EXPECT_EQ(1, notified);
   EXPECT_EQ(1u, records_when_notified);
   const std::vector<CapturedRecord> expected = {
       {kCapturedDebug, "Brantvell[mdlMain] (RefreshIcon)\t", {}}};
-  EXPECT_EQ(expected, log.records());
+  EXPECT_EQ(expected, log->Records());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "tests/app/capture_log.h"
+#include "tests/support/capture_log.h"
 
 namespace brantvell {
 namespace {

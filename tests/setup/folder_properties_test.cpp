@@ -21,15 +21,16 @@ TEST_F(SetupTest, StartMenuFolderIsTheGroupUnderTheAllUsersPrograms) {
                 Rec("BuildPath", std::string("RETURN=") + kGroup),
                 Rec("GET AppStartMenuFolder", std::string("RETURN=") + kGroup),
             }),
-            log_->debug);
+            log_->DebugLines());
   EXPECT_EQ(0, host_.live_objects);
 
   // Stored: the next get asks no component but still writes its record.
   size_t calls = host_.calls.size();
-  log_->debug.clear();
+  log_->received.clear();
   EXPECT_EQ(kGroup, setup_.AppStartMenuFolder());
   EXPECT_EQ(calls, host_.calls.size());
-  EXPECT_EQ(Records{Rec("GET AppStartMenuFolder", std::string("RETURN=") + kGroup)}, log_->debug);
+  EXPECT_EQ(Records{Rec("GET AppStartMenuFolder", std::string("RETURN=") + kGroup)},
+            log_->DebugLines());
 }
 
 TEST_F(SetupTest, DesktopFolderAndApplicationFolderAreStoredAsRead) {
@@ -46,18 +47,18 @@ TEST_F(SetupTest, DesktopFolderAndApplicationFolderAreStoredAsRead) {
                 Rec("RegReadString", std::string("RETURN=D:\\Veldramona\\\t") + kRegistryAppPath),
                 Rec("GET AppPath", "RETURN=D:\\Veldramona\\"),
             }),
-            log_->debug);
+            log_->DebugLines());
 
   setup_.AppPath();
   EXPECT_EQ(1u, host_.CallsStartingWith("IWshShell3.RegRead").size());
-  EXPECT_EQ(2u, log_->WithTag("[clsBrantvell] (GET AppPath)").size());
+  EXPECT_EQ(2u, log_->DebugLinesWithTag("[clsBrantvell] (GET AppPath)").size());
 }
 
 TEST_F(SetupTest, SettersStoreTheFolderTrimmedAndWithoutItsBackslash) {
   setup_.SetAppPath("  E:\\Apps\\Veldramona\\  ");
   setup_.SetAppDesktopFolder(" E:\\Desk\\");
   setup_.SetAppStartMenuFolder("E:\\Menu\\Group\\\\");
-  log_->debug.clear();
+  log_->received.clear();
 
   EXPECT_EQ("E:\\Apps\\Veldramona", setup_.AppPath());
   EXPECT_EQ("E:\\Desk", setup_.AppDesktopFolder());
@@ -66,7 +67,7 @@ TEST_F(SetupTest, SettersStoreTheFolderTrimmedAndWithoutItsBackslash) {
   EXPECT_EQ((Records{Rec("GET AppPath", "RETURN=E:\\Apps\\Veldramona"),
                      Rec("GET AppDesktopFolder", "RETURN=E:\\Desk"),
                      Rec("GET AppStartMenuFolder", "RETURN=E:\\Menu\\Group\\")}),
-            log_->debug);
+            log_->DebugLines());
 
   // Only spaces are trimmed.
   setup_.SetAppPath("\tE:\\Tab\t");
@@ -95,7 +96,7 @@ TEST_F(SetupTest, EmptyRegistryValueIsReadOnEveryGet) {
   EXPECT_EQ("", setup_.AppPath());
   EXPECT_EQ(2u, host_.CallsStartingWith("IWshShell3.RegRead").size());
   EXPECT_EQ((Records{Rec("GET AppPath", "RETURN="), Rec("GET AppPath", "RETURN=")}),
-            log_->WithTag("[clsBrantvell] (GET AppPath)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (GET AppPath)"));
 }
 
 TEST_F(SetupTest, MissingRegistryValueRaisesTheComponentsErrorAndStoresNothing) {
@@ -110,8 +111,8 @@ TEST_F(SetupTest, MissingRegistryValueRaisesTheComponentsErrorAndStoresNothing) 
     }
   }
   EXPECT_EQ(2u, host_.CallsStartingWith("IWshShell3.RegRead").size());
-  EXPECT_TRUE(log_->WithTag("[clsBrantvell] (GET AppPath)").empty());
-  EXPECT_TRUE(log_->WithTag("[clsBrantvell] (RegReadString)").empty());
+  EXPECT_TRUE(log_->DebugLinesWithTag("[clsBrantvell] (GET AppPath)").empty());
+  EXPECT_TRUE(log_->DebugLinesWithTag("[clsBrantvell] (RegReadString)").empty());
   EXPECT_EQ(0, host_.live_objects);
 }
 
@@ -185,8 +186,8 @@ TEST_F(SetupTest, FailedCreationNamesTheComponent) {
   EXPECT_EQ(-2147221005, component.number());
   EXPECT_EQ("ole32", component.source());
   EXPECT_EQ("Invalid class\tWScript.Shell", component.description());
-  EXPECT_TRUE(log_->WithTag("[clsBrantvell] (GetNewObject)").empty());
-  EXPECT_TRUE(log_->WithTag("[clsBrantvell] (GET AppDesktopFolder)").empty());
+  EXPECT_TRUE(log_->DebugLinesWithTag("[clsBrantvell] (GetNewObject)").empty());
+  EXPECT_TRUE(log_->DebugLinesWithTag("[clsBrantvell] (GET AppDesktopFolder)").empty());
 }
 
 TEST_F(SetupTest, ProgramErrorCarriesTheTagOfTheInnermostProcedure) {
@@ -201,13 +202,14 @@ TEST_F(SetupTest, ProgramErrorCarriesTheTagOfTheInnermostProcedure) {
   host_.AddFolder(kGroup);
   TableWithoutRow no_site_name(151);
   clsBrantvell site_setup(host_, no_site_name, [](const std::string&) { return true; });
-  log_->debug.clear();
+  log_->received.clear();
   Error shortcut = CaughtError([&] { site_setup.SetupCheck(); });
   EXPECT_EQ("[clsBrantvell] (GetShortCut)", shortcut.source());
   // The failing procedures write no closing records.
   EXPECT_EQ(Records{Rec("GetShortCut", "START\t10")},
-            log_->WithTag("[clsBrantvell] (GetShortCut)"));
-  EXPECT_EQ(Records{Rec("SetupCheck", "START")}, log_->WithTag("[clsBrantvell] (SetupCheck)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (GetShortCut)"));
+  EXPECT_EQ(Records{Rec("SetupCheck", "START")},
+            log_->DebugLinesWithTag("[clsBrantvell] (SetupCheck)"));
 }
 
 TEST_F(SetupTest, ComponentErrorPassesEveryTrapUnchanged) {
@@ -217,8 +219,10 @@ TEST_F(SetupTest, ComponentErrorPassesEveryTrapUnchanged) {
   EXPECT_EQ(70, error.number());
   EXPECT_EQ(kFakeComponentSource, error.source());
   EXPECT_EQ("Permission denied", error.description());
-  EXPECT_EQ(Records{Rec("SetupMake", "START\t1")}, log_->WithTag("[clsBrantvell] (SetupMake)"));
-  EXPECT_EQ(Records{Rec("SetupClear", "START")}, log_->WithTag("[clsBrantvell] (SetupClear)"));
+  EXPECT_EQ(Records{Rec("SetupMake", "START\t1")},
+            log_->DebugLinesWithTag("[clsBrantvell] (SetupMake)"));
+  EXPECT_EQ(Records{Rec("SetupClear", "START")},
+            log_->DebugLinesWithTag("[clsBrantvell] (SetupClear)"));
   EXPECT_EQ(0, host_.live_objects);
 }
 

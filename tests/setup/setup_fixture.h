@@ -7,10 +7,10 @@
 
 #include <string>
 
-#include "setup/capture_log.h"
 #include "setup/cls_brantvell.h"
 #include "setup/fake_script_host.h"
 #include "setup/string_table.h"
+#include "tests/support/capture_log.h"
 
 namespace brantvell {
 

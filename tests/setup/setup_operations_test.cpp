@@ -52,7 +52,7 @@ TEST_F(SetupTest, CheckWithoutGroupFolderAnswersCzech) {
                 Rec("FolderExists", std::string("RETURN=False\t") + kGroup),
                 Rec("SetupCheck", "END\tRETURN=1"),
             }),
-            log_->debug);
+            log_->DebugLines());
   EXPECT_FALSE(host_.HasFolder(kGroup));
   EXPECT_EQ(0, host_.live_objects);
 }
@@ -79,14 +79,14 @@ TEST_F(SetupTest, CheckBuildsOnlyTheWebSiteShortcuts) {
   EXPECT_EQ(
       (Records{Rec("GetShortCut", "START\t10"), Rec("GetShortCut", "END\tRETURN=IWshShortcut"),
                Rec("GetShortCut", "START\t20"), Rec("GetShortCut", "END\tRETURN=IWshShortcut")}),
-      log_->WithTag("[clsBrantvell] (GetShortCut)"));
+      log_->DebugLinesWithTag("[clsBrantvell] (GetShortCut)"));
   EXPECT_EQ((Records{Rec("FileExists", "RETURN=True\t" + kCzSite),
                      Rec("FileExists", "RETURN=True\t" + kSkSite)}),
-            log_->WithTag("[clsBrantvell] (FileExists)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (FileExists)"));
   // A web shortcut does not need the application folder: only CheckFolders
   // got it.
-  EXPECT_EQ(1u, log_->WithTag("[clsBrantvell] (GET AppPath)").size());
-  EXPECT_EQ(Rec("SetupCheck", "END\tRETURN=3"), log_->debug.back());
+  EXPECT_EQ(1u, log_->DebugLinesWithTag("[clsBrantvell] (GET AppPath)").size());
+  EXPECT_EQ(Rec("SetupCheck", "END\tRETURN=3"), log_->DebugLines().back());
 }
 
 // ---- Missing application -----------------------------------------------------
@@ -96,14 +96,14 @@ TEST_F(SetupTest, EmptyApplicationFolderFailsBeforeAnythingChanges) {
   host_.registry[kRegistryAppPath] = Value::String("");
   for (auto operation : {+[](clsBrantvell& s) { s.SetupCheck(); },
                          +[](clsBrantvell& s) { s.SetupMake(kVariantCz); }}) {
-    log_->debug.clear();
+    log_->received.clear();
     Error error = CaughtError([&] { operation(setup_); });
     EXPECT_EQ(kErrPathNotFound, error.number());
     EXPECT_EQ("[clsBrantvell] (CheckFolders)", error.source());
     EXPECT_EQ("Aplikace neni nainstalov\xC3\xA1na", error.description());
     // The record with neither tag nor values, then nothing more.
-    EXPECT_EQ(Rec("GET AppPath", "RETURN="), log_->debug[log_->debug.size() - 2]);
-    EXPECT_EQ("Brantvell\t", log_->debug.back());
+    EXPECT_EQ(Rec("GET AppPath", "RETURN="), log_->DebugLines()[log_->DebugLines().size() - 2]);
+    EXPECT_EQ("Brantvell\t", log_->DebugLines().back());
   }
   EXPECT_TRUE(host_.HasFile(kCzSite));
   EXPECT_TRUE(host_.CallsStartingWith("IFileSystem3.DeleteFile").empty());
@@ -115,7 +115,7 @@ TEST_F(SetupTest, MissingApplicationFolderNamesTheFolder) {
   EXPECT_EQ(kErrPathNotFound, error.number());
   EXPECT_EQ("[clsBrantvell] (CheckFolders)", error.source());
   EXPECT_EQ("Cesta nebyla nalezena:\r\nD:\\Gone", error.description());
-  EXPECT_EQ(Rec("FolderExists", "RETURN=False\tD:\\Gone"), log_->debug.back());
+  EXPECT_EQ(Rec("FolderExists", "RETURN=False\tD:\\Gone"), log_->DebugLines().back());
   EXPECT_TRUE(host_.CallsStartingWith("MakeSureDirectoryPathExists").empty());
 }
 
@@ -126,7 +126,8 @@ TEST_F(SetupTest, ClearWithGroupFolderNeedsTheApplicationFolder) {
   Error error = CaughtError([&] { setup_.SetupClear(); });
   EXPECT_EQ("WshShell.RegRead", error.source());
   EXPECT_TRUE(host_.HasFile(kCzSite));
-  EXPECT_EQ(Records{Rec("SetupClear", "START")}, log_->WithTag("[clsBrantvell] (SetupClear)"));
+  EXPECT_EQ(Records{Rec("SetupClear", "START")},
+            log_->DebugLinesWithTag("[clsBrantvell] (SetupClear)"));
 }
 
 // ---- SetupMake ---------------------------------------------------------------
@@ -146,10 +147,10 @@ TEST_F(SetupTest, MakeChecksClearsCreatesTheGroupAndSavesInThatOrder) {
   EXPECT_LT(save, calls.size());
   EXPECT_EQ(6u, host_.CallsStartingWith("IWshShortcut.Save").size());
   EXPECT_EQ(Records{Rec("MakeSureDirectoryPathExists", kGroup)},
-            log_->WithTag("[clsBrantvell] (MakeSureDirectoryPathExists)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (MakeSureDirectoryPathExists)"));
   EXPECT_EQ((Records{Rec("SetupMake", "START\t1"), Rec("SetupMake", "END")}),
-            log_->WithTag("[clsBrantvell] (SetupMake)"));
-  EXPECT_EQ(Rec("SetupMake", "END"), log_->debug.back());
+            log_->DebugLinesWithTag("[clsBrantvell] (SetupMake)"));
+  EXPECT_EQ(Rec("SetupMake", "END"), log_->DebugLines().back());
   EXPECT_EQ(0, host_.live_objects);
 }
 
@@ -168,16 +169,16 @@ TEST_F(SetupTest, CombinedMakeAfterCzechMakeReplacesThePlainSet) {
 TEST_F(SetupTest, MakeOfAnUnknownVariantLeavesAnEmptyGroup) {
   for (int32_t variant : {0, 4, -1}) {
     setup_.SetupMake(kVariantSk);
-    log_->debug.clear();
+    log_->received.clear();
     setup_.SetupMake(variant);
     EXPECT_TRUE(host_.HasFolder(kGroup)) << variant;
     EXPECT_TRUE(host_.FilesIn(kGroup).empty()) << variant;
     EXPECT_TRUE(host_.FilesIn(kDesktop).empty()) << variant;
     EXPECT_EQ(Records{Rec("GetIconList", "RETURN=23\t4")},
-              log_->WithTag("[clsBrantvell] (GetIconList)"));
+              log_->DebugLinesWithTag("[clsBrantvell] (GetIconList)"));
     EXPECT_EQ(
         (Records{Rec("SetupMake", "START\t" + std::to_string(variant)), Rec("SetupMake", "END")}),
-        log_->WithTag("[clsBrantvell] (SetupMake)"));
+        log_->DebugLinesWithTag("[clsBrantvell] (SetupMake)"));
   }
 }
 
@@ -193,7 +194,7 @@ TEST_F(SetupTest, GroupFolderThatCannotBeMadeFailsTheFirstSaveIntoIt) {
   // shortcut saved before stays.
   EXPECT_FALSE(host_.HasFile(kCzSite));
   EXPECT_TRUE(host_.HasFile(OnDesktop("Veldramona.lnk")));
-  EXPECT_EQ(1u, log_->WithTag("[clsBrantvell] (SetupMake)").size());
+  EXPECT_EQ(1u, log_->DebugLinesWithTag("[clsBrantvell] (SetupMake)").size());
 }
 
 // ---- SetupClear --------------------------------------------------------------
@@ -202,7 +203,7 @@ TEST_F(SetupTest, ClearDeletesCatalogueFilesAndTheEmptiedGroup) {
   setup_.SetupMake(kVariantCzSk);
   host_.files_[FakeScriptHost::Key(kCzSite)].read_only = true;
   host_.AddFile(OnDesktop("Veldramona.lnk"), true);
-  log_->debug.clear();
+  log_->received.clear();
   host_.calls.clear();
 
   setup_.SetupClear();
@@ -213,16 +214,18 @@ TEST_F(SetupTest, ClearDeletesCatalogueFilesAndTheEmptiedGroup) {
             host_.CallsStartingWith("IFileSystem3.DeleteFile(" + kCzSite));
   EXPECT_EQ((Records{Rec("FileExists", "RETURN=True\t" + kCzSite),
                      Rec("FileExists", "RETURN=False\t" + kCzSite)}),
-            Records({log_->WithTag("[clsBrantvell] (FileExists)")[5],
-                     log_->WithTag("[clsBrantvell] (FileExists)")[16]}));
-  EXPECT_EQ(12u, log_->WithTag("[clsBrantvell] (FileDelete)").size());
-  EXPECT_EQ(Rec("FileDelete", kCzSite + "\tTrue"), log_->WithTag("[clsBrantvell] (FileDelete)")[5]);
+            Records({log_->DebugLinesWithTag("[clsBrantvell] (FileExists)")[5],
+                     log_->DebugLinesWithTag("[clsBrantvell] (FileExists)")[16]}));
+  EXPECT_EQ(12u, log_->DebugLinesWithTag("[clsBrantvell] (FileDelete)").size());
+  EXPECT_EQ(Rec("FileDelete", kCzSite + "\tTrue"),
+            log_->DebugLinesWithTag("[clsBrantvell] (FileDelete)")[5]);
   EXPECT_EQ(Records{std::string("IFileSystem3.DeleteFolder(") + kGroup + ", False)"},
             host_.CallsStartingWith("IFileSystem3.DeleteFolder"));
+  const Records debug = log_->DebugLines();
   EXPECT_EQ((Records{Rec("FolderDelete", std::string(kGroup) + "\tFalse"),
                      Rec("GetNewObject", "RETURN=IFileSystem3\tScripting.FileSystemObject"),
                      Rec("SetupClear", "END")}),
-            Records(log_->debug.end() - 3, log_->debug.end()));
+            Records(debug.end() - 3, debug.end()));
   EXPECT_EQ(0, host_.live_objects);
 }
 
@@ -232,7 +235,7 @@ TEST_F(SetupTest, ClearKeepsTheGroupWhenOtherFilesRemain) {
   setup_.SetupClear();
   EXPECT_EQ(Records{InGroup("My own.lnk")}, host_.FilesIn(kGroup));
   EXPECT_TRUE(host_.CallsStartingWith("IFileSystem3.DeleteFolder").empty());
-  EXPECT_EQ(Rec("SetupClear", "END"), log_->debug.back());
+  EXPECT_EQ(Rec("SetupClear", "END"), log_->DebugLines().back());
 }
 
 TEST_F(SetupTest, ClearKeepsAGroupThatHoldsSubfolders) {
@@ -243,7 +246,7 @@ TEST_F(SetupTest, ClearKeepsAGroupThatHoldsSubfolders) {
   EXPECT_TRUE(host_.FilesIn(kGroup).empty());
   EXPECT_TRUE(host_.HasFile(InGroup("Tools\\Tool.lnk")));
   EXPECT_TRUE(host_.CallsStartingWith("IFileSystem3.DeleteFolder").empty());
-  EXPECT_EQ(Rec("SetupClear", "END"), log_->debug.back());
+  EXPECT_EQ(Rec("SetupClear", "END"), log_->DebugLines().back());
 }
 
 TEST_F(SetupTest, ClearWithoutGroupFolderStillRemovesDesktopShortcuts) {
@@ -264,9 +267,9 @@ TEST_F(SetupTest, ClearWithoutGroupFolderStillRemovesDesktopShortcuts) {
                      Rec("FileExists", "RETURN=True\t" + OnDesktop("Veldramona (SK).lnk")),
                      Rec("FileExists", "RETURN=True\t" + OnDesktop("Veldramona.lnk")),
                      Rec("FileExists", "RETURN=False\t" + OnDesktop("Veldramona.lnk"))}),
-            log_->WithTag("[clsBrantvell] (FileExists)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (FileExists)"));
   EXPECT_EQ((Records{Rec("SetupClear", "START"), Rec("SetupClear", "END")}),
-            log_->WithTag("[clsBrantvell] (SetupClear)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (SetupClear)"));
   EXPECT_EQ(0, host_.live_objects);
 }
 

@@ -80,7 +80,7 @@ TEST_F(SetupTest, ProgramShortcutGetsItsPropertiesInOrderAndStaysUnsaved) {
             host_.calls);
   EXPECT_EQ((Records{Rec("GetNewObject", "RETURN=IWshShell3\tWScript.Shell"),
                      Rec("CreateShortCutApp", "RETURN=IWshShortcut\tC:\\Menu\\\\Name.lnk")}),
-            log_->debug);
+            log_->DebugLines());
   // The shell object is gone, the shortcut is the caller's.
   EXPECT_EQ(1, host_.live_objects);
   EXPECT_EQ("C:\\Menu\\\\Name.lnk", shortcut->Get("FullName").text());
@@ -96,7 +96,7 @@ TEST_F(SetupTest, WebShortcutGetsOnlyItsAddress) {
                      "IWshShortcut.TargetPath=http://x.example/"}),
             host_.calls);
   EXPECT_EQ(Records{Rec("CreateShortCutURL", "RETURN=IWshShortcut\tC:\\Menu\\Site.url")},
-            log_->WithTag("[clsBrantvell] (CreateShortCutURL)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (CreateShortCutURL)"));
   host_.AddFolder("C:\\Menu");
   shortcut->Get("Save");
   ExpectUrl(host_, "C:\\Menu\\Site.url", "http://x.example/");
@@ -117,7 +117,7 @@ TEST_F(SetupTest, CzechSetIsSixShortcutsWithPlainNames) {
   ExpectUrl(host_, InGroup(kCzSiteName + ".url"), kCzSiteUrl);
   // The clear step lists every shortcut, the make step the Czech set.
   EXPECT_EQ((Records{Rec("GetIconList", "RETURN=23\t4"), Rec("GetIconList", "RETURN=6\t1")}),
-            log_->WithTag("[clsBrantvell] (GetIconList)"));
+            log_->DebugLinesWithTag("[clsBrantvell] (GetIconList)"));
 }
 
 TEST_F(SetupTest, SlovakSetIsSixShortcutsWithPlainNames) {
@@ -160,7 +160,7 @@ TEST_F(SetupTest, CombinedSetUsesLanguageSuffixesAndOneWizard) {
 
 TEST_F(SetupTest, ProgramShortcutIsBuiltFromTheFoldersInItsOrder) {
   setup_.SetupMake(kVariantCz);
-  const Records& all = log_->debug;
+  const Records all = log_->DebugLines();
   auto start = std::find(all.begin(), all.end(), Rec("GetShortCut", "START\t0"));
   ASSERT_NE(all.end(), start);
   EXPECT_EQ((Records{

@@ -7,8 +7,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "capturing_log.h"
 #include "platform/error.h"
+#include "tests/support/capture_log.h"
 #include "ui/dialog_view.h"
 
 namespace brantvell {
@@ -146,7 +146,7 @@ class FrmMainTest : public ::testing::Test {
     });
   }
 
-  std::vector<std::string>& records() { return log_.records(); }
+  std::vector<std::string> records() { return log_->Lines(); }
   bool HasRecordWith(const std::string& part) {
     for (const std::string& record : records()) {
       if (record.find(part) != std::string::npos) return true;
@@ -154,7 +154,7 @@ class FrmMainTest : public ::testing::Test {
     return false;
   }
 
-  InstalledCapturingLog log_;
+  ScopedCaptureLog log_;
   ScriptedView::Observed seen_;
   int factory_calls_ = 0;
 };
@@ -294,7 +294,7 @@ TEST_F(FrmMainTest, FailingSelectionIsSkippedAndOkKeepsTheChoice) {
   // A fresh window in which no button can be selected: OK finds no choice
   // and the earlier one stays.
   seen_.fail_selecting = true;
-  records().clear();
+  log_->received.clear();
   EXPECT_EQ(2, dialog->Start(1));
   EXPECT_EQ(2, seen_.creations);
   EXPECT_FALSE(seen_.rows[2].selected);
@@ -309,7 +309,7 @@ TEST_F(FrmMainTest, FailureWhileShowingIsLoggedAndStartStillEnds) {
   auto dialog = Dialog({}, [](ScriptedView& view) { view.fail_show = true; });
   EXPECT_EQ(0, dialog->Start(0));
   ASSERT_GE(records().size(), 2u);
-  const std::string& error = records()[records().size() - 2];
+  const std::string error = records()[records().size() - 2];
   EXPECT_EQ(0u, error.find("E2 Brantvell[frmMain] (Start)\t\t")) << error;
   EXPECT_THAT(error, HasSubstr("out of memory"));
   EXPECT_EQ("D Brantvell[frmMain] (Start)\t |S:END\t0", records().back());

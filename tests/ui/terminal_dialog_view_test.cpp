@@ -9,8 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "capturing_log.h"
 #include "platform/terminal.h"
+#include "tests/support/capture_log.h"
 #include "ui/dialog_command.h"
 #include "ui/frm_main.h"
 
@@ -119,7 +119,7 @@ class TerminalDialogViewTest : public ::testing::Test {
       return std::make_unique<TerminalDialogView>(owner, terminal, out_);
     });
     const int32_t choice = dialog.Start(disabled);
-    records_after_start_ = log_.records().size();
+    records_after_start_ = log_->Lines().size();
     dialog.Unload();
     return choice;
   }
@@ -129,7 +129,7 @@ class TerminalDialogViewTest : public ::testing::Test {
   }
   int CountRecordsWith(const std::string& part) {
     int n = 0;
-    for (const std::string& record : log_.records()) n += record.find(part) != std::string::npos;
+    for (const std::string& record : log_->Lines()) n += record.find(part) != std::string::npos;
     return n;
   }
   // The output line that holds `text`.
@@ -143,7 +143,7 @@ class TerminalDialogViewTest : public ::testing::Test {
     return found;
   }
 
-  InstalledCapturingLog log_;
+  ScopedCaptureLog log_;
   std::ostringstream out_;
   size_t records_after_start_ = 0;
 };
@@ -185,7 +185,7 @@ TEST_F(TerminalDialogViewTest, EndOfInputClosesTheWindow) {
   EXPECT_EQ(0, CountRecordsWith("(cmdOK_Click)"));
   EXPECT_EQ(0, CountRecordsWith("(cmdCancel_Click)"));
   // The program's unload finds no window.
-  EXPECT_EQ(records_after_start_, log_.records().size());
+  EXPECT_EQ(records_after_start_, log_->Lines().size());
   EXPECT_EQ(0, CountRecordsWith("UnloadMode=1"));
 }
 

@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "log/mdl_log.h"
-#include "ui/capturing_log.h"
+#include "tests/support/capture_log.h"
 #include "ui/frm_main.h"
 
 int main(int argc, char** argv) {
   using namespace brantvell;
   const int32_t disabled = argc > 1 ? static_cast<int32_t>(std::atol(argv[1])) : 0;
-  InstalledCapturingLog log;
+  ScopedCaptureLog log;
   int32_t result = 0;
   {
     frmMain form;
@@ -22,6 +22,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     form.Unload();
   }
-  for (const std::string& record : log.records()) std::printf("LOG %s\n", record.c_str());
+  for (const std::string& record : log->Lines()) std::printf("LOG %s\n", record.c_str());
   return 0;
 }
