@@ -2,45 +2,17 @@
 // with its trace records going to a real log file as in a run.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
-#include <system_error>
 
 #include "app/command_line.h"
+#include "bench/temp_folder.h"
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
 #include "log/mdl_log.h"
 
 namespace brantvell {
 namespace {
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("brantvell_bench_" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string path() const { return path_.string(); }
-  uintmax_t LogSize() const {
-    std::error_code ignored;
-    return std::filesystem::file_size(path_ / "Brantvell.TXT", ignored);
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 // What an installer passes, and a longer text with a quoted folder, a
 // repeated switch and words the parser leaves over.

@@ -5,46 +5,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
-#include <system_error>
 
+#include "bench/temp_folder.h"
 #include "log/cls_log_share.h"
 #include "log/value.h"
 #include "platform/file_system.h"
 
 namespace brantvell {
 namespace {
-
-// A fresh folder under the system's temporary folder, removed afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("brantvell_bench_" + std::to_string(random()) + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  std::string path() const { return path_.string(); }
-  std::string LogPath() const { return (path_ / "Brantvell.TXT").string(); }
-  uintmax_t LogSize() const {
-    std::error_code ignored;
-    return std::filesystem::file_size(path_ / "Brantvell.TXT", ignored);
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 // The program's own settings: one file for every kind, the debug kind on.
 int32_t ConfigureLikeTheProgram(clsLogShare* log, const TempFolder& folder) {
