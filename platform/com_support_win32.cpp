@@ -1,28 +1,16 @@
 #include "platform/com_support_win32.h"
 
-#include "platform/text.h"
 
 namespace brantvell {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
-
-std::wstring ComWiden(const std::string& utf8) {
-  std::u16string units = Utf8ToUtf16(utf8);
-  return std::wstring(reinterpret_cast<const wchar_t*>(units.data()), units.size());
-}
-
-std::string ComNarrow(const wchar_t* wide, size_t count) {
-  return Utf16ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(wide), count));
-}
-
 Bstr::Bstr(const std::string& utf8) {
-  std::wstring wide = ComWiden(utf8);
+  std::wstring wide = Widen(utf8);
   str_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
 }
 
 std::string Bstr::ToUtf8(BSTR str) {
   // A BSTR carries its length and may hold NUL characters.
-  return str ? ComNarrow(str, SysStringLen(str)) : std::string();
+  return str ? Narrow(str, SysStringLen(str)) : std::string();
 }
 
 ComApartment::ComApartment() {
@@ -53,7 +41,7 @@ std::string SystemMessage(HRESULT hr) {
                         buffer[length - 1] == L' ')) {
     --length;
   }
-  std::string text = ComNarrow(buffer, length);
+  std::string text = Narrow(buffer, length);
   LocalFree(buffer);
   return text;
 }

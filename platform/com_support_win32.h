@@ -11,15 +11,12 @@
 
 #include "platform/error.h"
 #include "platform/win32.h"
+#include "platform/win32_text.h"
 
 #include <ole2.h>
 #include <oleauto.h>
 
 namespace brantvell {
-
-// UTF-8 <-> UTF-16 at the COM boundary.
-std::wstring ComWiden(const std::string& utf8);
-std::string ComNarrow(const wchar_t* wide, size_t count);
 
 // One reference to a COM interface, released when the owner goes.
 template <typename T>

@@ -316,7 +316,7 @@ std::string DispatchObject::TypeName() const {
 void DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& args,
                             Variant* result) const {
   if (!dispatch_) throw Error(kErrObjectNotSet, "", kObjectNotSet);
-  std::wstring name = ComWiden(member);
+  std::wstring name = Widen(member);
   LPOLESTR names[] = {&name[0]};
   DISPID id = DISPID_UNKNOWN;
   HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);

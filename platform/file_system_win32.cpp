@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/win32.h"
+#include "platform/win32_file_handle.h"
 #include "platform/win32_text.h"
 
 namespace brantvell {
@@ -18,26 +19,6 @@ class FindHandle {
   FindHandle(const FindHandle&) = delete;
   FindHandle& operator=(const FindHandle&) = delete;
   HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  // Closes now and tells whether the data reached the file.
-  bool Close() {
-    HANDLE handle = handle_;
-    handle_ = INVALID_HANDLE_VALUE;
-    return CloseHandle(handle) != 0;
-  }
 
  private:
   HANDLE handle_;

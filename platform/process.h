@@ -34,6 +34,10 @@ struct Process {
   static Process& Real();
 };
 
+// The version the program was built with, from resources/version.h: what
+// Version gives where no version resource can be read.
+VersionInfo BuiltInVersion();
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_PLATFORM_PROCESS_H_

@@ -7,7 +7,6 @@
 
 #include "platform/program_arguments.h"
 #include "platform/text.h"
-#include "resources/version.h"
 
 namespace brantvell {
 
@@ -46,14 +45,7 @@ class PosixProcess : public Process {
 
   std::string CommandText() override { return CommandLineText(); }
 
-  VersionInfo Version() override {
-    VersionInfo version;
-    version.major = BRANTVELL_VERSION_MAJOR;
-    version.minor = BRANTVELL_VERSION_MINOR;
-    version.revision = BRANTVELL_VERSION_REVISION;
-    version.comments = BRANTVELL_VERSION_COMMENTS;
-    return version;
-  }
+  VersionInfo Version() override { return BuiltInVersion(); }
 };
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "platform/program_arguments.h"
 #include "platform/win32.h"
 #include "platform/win32_text.h"
-#include "resources/version.h"
 
 #include <winver.h>
 
@@ -26,15 +25,6 @@ std::wstring ModulePath() {
     }
     path.resize(path.size() * 2);
   }
-}
-
-VersionInfo BuiltInVersion() {
-  VersionInfo version;
-  version.major = BRANTVELL_VERSION_MAJOR;
-  version.minor = BRANTVELL_VERSION_MINOR;
-  version.revision = BRANTVELL_VERSION_REVISION;
-  version.comments = BRANTVELL_VERSION_COMMENTS;
-  return version;
 }
 
 // The Comments text of the resource's first translation, "" when absent.

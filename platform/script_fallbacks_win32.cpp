@@ -32,13 +32,13 @@ bool PathArgument(const std::vector<Value>& args, std::string* path) {
 }  // namespace
 
 std::string FullPathName(const std::string& path) {
-  std::wstring wide = ComWiden(path);
+  std::wstring wide = Widen(path);
   DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (size == 0) return path;
   std::wstring full(size, L'\0');
   DWORD length = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
   if (length == 0 || length >= size) return path;
-  return ComNarrow(full.data(), length);
+  return Narrow(full.data(), length);
 }
 
 FallbackScriptObject::FallbackScriptObject(std::shared_ptr<ScriptObject> inner,

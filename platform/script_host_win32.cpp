@@ -42,7 +42,7 @@ class Win32ScriptHost : public ScriptHost {
       return S_OK;
     }
     CLSID clsid;
-    HRESULT hr = CLSIDFromProgID(ComWiden(prog_id).c_str(), &clsid);
+    HRESULT hr = CLSIDFromProgID(Widen(prog_id).c_str(), &clsid);
     if (SUCCEEDED(hr)) {
       hr = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, nullptr,
                             IID_IClassFactory, reinterpret_cast<void**>(factory->put()));

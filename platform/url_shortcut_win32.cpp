@@ -6,6 +6,8 @@
 #include "platform/com_support_win32.h"
 #include "platform/dispatch_object_win32.h"
 #include "platform/text.h"
+#include "platform/win32_file_handle.h"
+#include "platform/win32_text.h"
 
 namespace brantvell {
 
@@ -29,35 +31,6 @@ std::string PropertyText(const Value& value) {
   if (FAILED(hr)) throw Error(kErrTypeMismatch, "", "Type mismatch");
   return Bstr::ToUtf8(text.get()->bstrVal);
 }
-
-// Internet shortcuts are read by the shell in the ANSI code page.
-std::string ToAnsi(const std::string& utf8) {
-  std::wstring wide = ComWiden(utf8);
-  if (wide.empty()) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                 nullptr, nullptr);
-  if (size <= 0) return std::string();
-  std::string ansi(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], size,
-                      nullptr, nullptr);
-  return ansi;
-}
-
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  HANDLE get() const { return handle_; }
-  // Closes now and tells whether the data reached the file.
-  bool Close() { return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0; }
-
- private:
-  HANDLE handle_;
-};
 
 // A temporary file that is removed again unless it was put in place.
 class TemporaryFile {
@@ -88,7 +61,7 @@ void WriteAll(HANDLE file, const std::string& bytes) {
 }  // namespace
 
 void ReplaceFileContent(const std::string& path, const std::string& bytes) {
-  std::wstring target = ComWiden(path);
+  std::wstring target = Widen(path);
   TemporaryFile temporary(target + L".~tmp");
   FileHandle file(CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -123,7 +96,7 @@ Value UrlShortcutObject::Get(const std::string& member, const std::vector<Value>
   if (target_.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
     throw Error(5, "", "Invalid procedure call or argument");
   }
-  ReplaceFileContent(path_, ToAnsi("[InternetShortcut]\r\nURL=" + target_ + "\r\n"));
+  ReplaceFileContent(path_, Utf8ToSystemAnsi("[InternetShortcut]\r\nURL=" + target_ + "\r\n"));
   return Value();
 }
 

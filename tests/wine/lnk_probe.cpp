@@ -20,11 +20,11 @@
 
 namespace {
 
-using brantvell::ComNarrow;
 using brantvell::ComPtr;
+using brantvell::Narrow;
 
 void PrintField(const char* label, const std::wstring& value) {
-  std::string line = std::string(label) + "=" + ComNarrow(value.data(), value.size()) + "\n";
+  std::string line = std::string(label) + "=" + Narrow(value.data(), value.size()) + "\n";
   std::fwrite(line.data(), 1, line.size(), stdout);
 }
 
