@@ -35,15 +35,8 @@ if [ "$HAVE_LNKINFO" -eq 0 ]; then
   echo "note: lnkinfo (liblnk-utils) is not installed; .lnk files are checked by their header only"
 fi
 
-APP='C:\Veldramona'
-CZ_SET=('Veldramona.lnk' 'Nápověda.lnk' 'Příručka – první kroky Veldramona.url'
-  'Certifikační průvodce.url' 'www.veldramona-bank.example.url')
-SK_SET=('Veldramona.lnk' 'Pomocník.lnk' 'Príručka – prvé kroky Veldramona.url'
-  'Certifikačný sprievodca.url' 'www.veldramona-bank-sk.example.url')
-CZSK_SET=('Veldramona (CZ).lnk' 'Veldramona (SK).lnk' 'Nápověda (CZ).lnk' 'Pomocník (SK).lnk'
-  'Příručka – první kroky Veldramona (CZ).url' 'Príručka – prvé kroky Veldramona (SK).url'
-  'Certifikační průvodce.url' 'www.veldramona-bank.example.url'
-  'www.veldramona-bank-sk.example.url')
+# The catalogue the program is held to (APP and the file sets).
+. "$(dirname "$0")/../e2e/catalogue.sh"
 CZSK_DESKTOP=('Veldramona (CZ).lnk' 'Veldramona (SK).lnk')
 
 # ---- running as an unprivileged user -----------------------------------------
