@@ -13,7 +13,6 @@ namespace brantvell {
 
 namespace {
 
-constexpr int32_t kErrOverflow = 6;
 constexpr int32_t kErrDivisionByZero = 11;
 
 // One timer for the whole process.

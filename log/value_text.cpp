@@ -12,8 +12,6 @@ namespace brantvell {
 
 namespace {
 
-constexpr int32_t kErrOverflow = 6;
-constexpr int32_t kErrTypeMismatch = 13;
 constexpr int32_t kErrInvalidUseOfNull = 94;
 
 // Date values count days from 30 December 1899; the calendar counts from

@@ -157,8 +157,6 @@ int32_t ComErrorNumber(HRESULT hr);
 std::string SystemMessage(HRESULT hr);
 
 // Numbers a Visual Basic caller sees for failures of the call itself.
-constexpr int32_t kErrTypeMismatch = 13;
-constexpr int32_t kErrObjectNotSet = 91;
 constexpr int32_t kErrObjectRequired = 424;
 constexpr int32_t kErrNoAutomation = 430;
 constexpr int32_t kErrMemberNotSupported = 438;

@@ -33,9 +33,13 @@ class Error : public std::runtime_error {
   std::string description_;
 };
 
-// Numbers the program raises itself.
-constexpr int32_t kErrSubscriptOutOfRange = 9;
+// Numbers the program raises itself, as the Visual Basic runtime numbers
+// them.
 constexpr int32_t kErrInvalidProcedureCall = 5;
+constexpr int32_t kErrOverflow = 6;
+constexpr int32_t kErrSubscriptOutOfRange = 9;
+constexpr int32_t kErrTypeMismatch = 13;
+constexpr int32_t kErrObjectNotSet = 91;
 
 // The source of errors that arise in the program's own code (the name of
 // the executable without extension).

@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/error.h"
 #include "platform/text.h"
 
 namespace brantvell {
 
 Error ErrInvalidCall() { return Error(5, "", "Invalid procedure call or argument"); }
-Error ErrTypeMismatch() { return Error(13, "", "Type mismatch"); }
+Error ErrTypeMismatch() { return Error(kErrTypeMismatch, "", "Type mismatch"); }
 Error ErrFileNotFound() { return Error(53, "", "File not found"); }
 Error ErrPermissionDenied() { return Error(70, "", "Permission denied"); }
 Error ErrPathNotFound() { return Error(76, "", "Path not found"); }
@@ -102,7 +103,7 @@ int32_t ValueLong(const Value& value) {
   }
   if (!std::isfinite(n)) throw ErrTypeMismatch();
   n = std::nearbyint(n);  // to the nearest, ties to even, as the runtime rounds
-  if (n < -2147483648.0 || n > 2147483647.0) throw Error(6, "", "Overflow");
+  if (n < -2147483648.0 || n > 2147483647.0) throw Error(kErrOverflow, "", "Overflow");
   return static_cast<int32_t>(n);
 }
 

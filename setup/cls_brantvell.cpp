@@ -41,7 +41,6 @@ constexpr char kTagMakeSureDirectoryPathExists[] = BRANTVELL_TAG("MakeSureDirect
 constexpr char kProgIdShell[] = "WScript.Shell";
 constexpr char kProgIdFileSystem[] = "Scripting.FileSystemObject";
 
-constexpr int32_t kErrTypeMismatch = 13;
 constexpr int32_t kErrCannotCreateObject = 429;
 
 // Shortcuts to programs open in a normal window and show the first icon of

@@ -16,9 +16,6 @@ constexpr const char kFormTagPrefix[] = "[frmMain] ";
 constexpr const char kStartTag[] = "[frmMain] (Start)";
 constexpr const char kFormLoadTag[] = "[frmMain] (Form_Load)";
 
-// "Object variable not set": the factory gave no window.
-constexpr int32_t kErrNoWindow = 91;
-
 // Every label picture and click area is 301 x 42 px at x 146; the rows
 // differ only in their top.
 ControlRect ChoiceLabelRect(int index) {
@@ -54,7 +51,7 @@ frmMain::~frmMain() = default;
 
 DialogView& frmMain::Window() {
   if (!view_ && make_view_) view_ = make_view_(*this);
-  if (!view_) throw Error(kErrNoWindow, kOwnErrorSource, "Object variable not set");
+  if (!view_) throw Error(kErrObjectNotSet, kOwnErrorSource, "Object variable not set");
   if (!view_->Exists()) view_->Create(kDialogCaption);
   return *view_;
 }
@@ -91,7 +88,7 @@ void frmMain::SetImgChoice(int32_t intOption) {
 void frmMain::Form_Load() {
   LogEvent(kFormLoadTag, "EVENT FORM", kInfoLog);
   try {
-    if (!view_) throw Error(kErrNoWindow, kOwnErrorSource, "Object variable not set");
+    if (!view_) throw Error(kErrObjectNotSet, kOwnErrorSource, "Object variable not set");
     for (int k : kChoiceRowOrder) {
       const ControlRect rect = ChoiceLabelRect(k);
       view_->PlaceImage(false, k, rect);
