@@ -9,9 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,6 +16,8 @@
 #include "platform/prefix_drive_posix.h"
 #include "platform/script_host.h"
 #include "temp_folder.h"
+#include "tests/support/caught_error.h"
+#include "tests/support/file_bytes.h"
 #include "wine_prefix_posix.h"
 
 namespace brantvell {
@@ -33,16 +32,6 @@ const char kStaleTemp[] = ".shortcut-0123abcd.tmp";
 class SaveFaultsTest : public ::testing::Test {
  protected:
   fs::path C(const std::string& relative) const { return prefix_.drive_c() / relative; }
-
-  static void WriteFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  static std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
 
   static std::vector<std::string> Entries(const fs::path& folder) {
     std::vector<std::string> names;
@@ -64,24 +53,15 @@ class SaveFaultsTest : public ::testing::Test {
     url->Get("Save");
   }
 
-  static int32_t ErrorNumberOf(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const Error& e) {
-      return e.number();
-    }
-    return 0;
-  }
-
   WinePrefix prefix_;
 };
 
 TEST_F(SaveFaultsTest, SaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
-  WriteFile(C("Group") / kStaleTemp, "half a shortcut");
+  WriteFileBytes(C("Group") / kStaleTemp, "half a shortcut");
   // Names that only look alike are someone else's.
-  WriteFile(C("Group/.shortcut-0123ABCD.tmp"), "user");
-  WriteFile(C("Group/.shortcut-notes.tmp"), "user");
-  WriteFile(C("Group/.shortcut-0123abcd.tmp.bak"), "user");
+  WriteFileBytes(C("Group/.shortcut-0123ABCD.tmp"), "user");
+  WriteFileBytes(C("Group/.shortcut-notes.tmp"), "user");
+  WriteFileBytes(C("Group/.shortcut-0123abcd.tmp.bak"), "user");
   fs::create_directories(C("Group/.shortcut-00000000.tmp"));
 
   SaveUrl("C:\\Group\\Site.url");
@@ -91,7 +71,7 @@ TEST_F(SaveFaultsTest, SaveRemovesTheTemporaryFilesOfKilledSavesOnly) {
 }
 
 TEST_F(SaveFaultsTest, SaveLeavesTheTemporaryFileOfASaveUnderWay) {
-  WriteFile(C("Group") / kStaleTemp, "being written");
+  WriteFileBytes(C("Group") / kStaleTemp, "being written");
   {
     // Another save into the folder holds its shared lock.
     int folder = open(C("Group").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -106,11 +86,11 @@ TEST_F(SaveFaultsTest, SaveLeavesTheTemporaryFileOfASaveUnderWay) {
 }
 
 TEST_F(SaveFaultsTest, AFolderHoldingOnlyTemporaryFilesCountsAsEmptyAndIsRemoved) {
-  WriteFile(C("Group") / kStaleTemp, "half");
+  WriteFileBytes(C("Group") / kStaleTemp, "half");
   auto fso = Fso();
   auto group = fso->GetObject("GetFolder", {Value::String("C:\\Group")});
   EXPECT_EQ(group->GetObject("Files")->Get("Count").integer(), 0);
-  WriteFile(C("Group/.shortcut-notes.tmp"), "user");
+  WriteFileBytes(C("Group/.shortcut-notes.tmp"), "user");
   EXPECT_EQ(group->GetObject("Files")->Get("Count").integer(), 1);
   fs::remove(C("Group/.shortcut-notes.tmp"));
 
@@ -121,38 +101,38 @@ TEST_F(SaveFaultsTest, AFolderHoldingOnlyTemporaryFilesCountsAsEmptyAndIsRemoved
 TEST_F(SaveFaultsTest, NothingIsDeletedOrWrittenThroughALinkOffTheDrives) {
   TempFolder outside;
   fs::path elsewhere = TempFolder::HostOf(outside.path());
-  WriteFile(elsewhere / "App.lnk", "user link");
-  WriteFile(elsewhere / "Sub/keep.txt", "keep");
+  WriteFileBytes(elsewhere / "App.lnk", "user link");
+  WriteFileBytes(elsewhere / "Sub/keep.txt", "keep");
   fs::create_directories(C("Programs"));
   fs::create_directory_symlink(elsewhere, C("Programs/Group"));
 
   auto fso = Fso();
   EXPECT_NE(fso->Get("FileExists", {Value::String("C:\\Programs\\Group\\App.lnk")}).integer(), 0);
-  EXPECT_EQ(ErrorNumberOf([&] {
+  EXPECT_EQ(CaughtError([&] {
               fso->Get("DeleteFile",
                        {Value::String("C:\\Programs\\Group\\App.lnk"), Value::Boolean(true)});
-            }),
+            }).number(),
             70);
   EXPECT_EQ(
-      ErrorNumberOf([&] {
+      CaughtError([&] {
         fso->Get("DeleteFolder", {Value::String("C:\\Programs\\Group\\Sub"), Value::Boolean(true)});
-      }),
+      }).number(),
       70);
-  EXPECT_EQ(ErrorNumberOf([&] { SaveUrl("C:\\Programs\\Group\\Site.url"); }), 70);
-  EXPECT_EQ(ReadFile(elsewhere / "App.lnk"), "user link");
-  EXPECT_EQ(ReadFile(elsewhere / "Sub/keep.txt"), "keep");
+  EXPECT_EQ(CaughtError([&] { SaveUrl("C:\\Programs\\Group\\Site.url"); }).number(), 70);
+  EXPECT_EQ(ReadFileBytes(elsewhere / "App.lnk"), "user link");
+  EXPECT_EQ(ReadFileBytes(elsewhere / "Sub/keep.txt"), "keep");
   EXPECT_THAT(Entries(elsewhere), UnorderedElementsAre("App.lnk", "Sub"));
 
   // The link itself is in the prefix: removing it leaves its target.
   fso->Get("DeleteFolder", {Value::String("C:\\Programs\\Group"), Value::Boolean(false)});
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("Programs/Group"))));
-  EXPECT_EQ(ReadFile(elsewhere / "App.lnk"), "user link");
+  EXPECT_EQ(ReadFileBytes(elsewhere / "App.lnk"), "user link");
 }
 
 TEST_F(SaveFaultsTest, ALinkToAnotherDriveIsFollowed) {
   TempFolder outside;
   fs::path elsewhere = TempFolder::HostOf(outside.path());
-  WriteFile(elsewhere / "App.lnk", "old");
+  WriteFileBytes(elsewhere / "App.lnk", "old");
   fs::create_directory_symlink(elsewhere, C("Group"));
   prefix_.AddDrive('d', elsewhere);
 

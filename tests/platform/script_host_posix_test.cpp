@@ -7,20 +7,19 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/error.h"
 #include "platform/shell_link.h"
+#include "tests/support/caught_error.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/lnkinfo_fields.h"
 
 namespace brantvell {
 namespace {
@@ -54,23 +53,13 @@ class ScriptHostTest : public ::testing::Test {
   // Where "C:\<relative>" lives on this machine.
   fs::path C(const std::string& relative) const { return prefix_ / "drive_c" / relative; }
 
-  static void WriteFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  static std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
-
   static void MakeReadOnly(const fs::path& path) {
     fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   }
 
   void WriteRegistry(const std::string& body) const {
-    WriteFile(prefix_ / "system.reg",
-              "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
+    WriteFileBytes(prefix_ / "system.reg",
+                   "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n" + body);
   }
 
   static std::shared_ptr<ScriptObject> Shell() {
@@ -85,14 +74,10 @@ class ScriptHostTest : public ::testing::Test {
   // no source and `description`.
   static void ExpectError(const std::function<void()>& call, int32_t number,
                           const std::string& description) {
-    try {
-      call();
-      ADD_FAILURE() << "no error, expected " << number;
-    } catch (const Error& e) {
-      EXPECT_EQ(e.number(), number);
-      EXPECT_EQ(e.source(), "");
-      EXPECT_EQ(e.description(), description);
-    }
+    Error error = CaughtError(call);
+    EXPECT_EQ(error.number(), number);
+    EXPECT_EQ(error.source(), "");
+    EXPECT_EQ(error.description(), description);
   }
 
   static std::vector<std::string> Entries(const fs::path& folder) {
@@ -254,7 +239,7 @@ TEST_F(ScriptHostTest, SavesALnkFileWithEveryPropertySet) {
   fs::path file = C("Group/Veldramona \xe2\x80\x93 CZ.lnk");
   ASSERT_TRUE(fs::is_regular_file(file));
   ShellLinkData read;
-  ASSERT_TRUE(ReadShellLink(ReadFile(file), &read));
+  ASSERT_TRUE(ReadShellLink(ReadFileBytes(file), &read));
   EXPECT_EQ(read.target_path, "C:\\Veldramona\\VR_CLT.exe");
   EXPECT_EQ(read.arguments, "/cz");
   EXPECT_EQ(read.working_directory, "C:\\Veldramona");
@@ -269,25 +254,8 @@ TEST_F(ScriptHostTest, SavesALnkFileWithEveryPropertySet) {
               "Invalid procedure call or argument");
 }
 
-// The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name.
-std::map<std::string, std::string> LnkinfoFields(const std::string& output) {
-  std::map<std::string, std::string> fields;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    size_t colon = line.find(": ");
-    if (colon == std::string::npos) continue;
-    size_t begin = line.find_first_not_of('\t');
-    size_t end = line.find_last_not_of("\t ", colon - 1);
-    if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
-    fields[line.substr(begin, end - begin + 1)] = line.substr(colon + 2);
-  }
-  return fields;
-}
-
 TEST_F(ScriptHostTest, LnkinfoReadsTheSavedShortcut) {
-  if (std::system("command -v lnkinfo >/dev/null 2>&1") != 0)
-    GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+  if (!LnkinfoInstalled()) GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
   const std::string target =
       "C:\\Program Files\\Veldramona \xe2\x80\x93 \xc4\x8c"
       "esk\xc3\xa1\\VR_CLT.exe";
@@ -302,13 +270,8 @@ TEST_F(ScriptHostTest, LnkinfoReadsTheSavedShortcut) {
   lnk->Put("IconLocation", Text(target + ",0"));
   lnk->Get("Save");
 
-  std::string command = "lnkinfo '" + C("Group/App.lnk").string() + "' 2>&1";
   std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-  ASSERT_EQ(pclose(pipe), 0) << output;
+  ASSERT_TRUE(RunLnkinfo(C("Group/App.lnk"), &output)) << output;
 
   std::map<std::string, std::string> fields = LnkinfoFields(output);
   EXPECT_EQ(fields["Local path"], target) << output;
@@ -324,7 +287,7 @@ TEST_F(ScriptHostTest, LnkinfoReadsTheSavedShortcut) {
   EXPECT_EQ(fields["Icon index"], "0") << output;
   EXPECT_EQ(fields["Drive type"], "Fixed (3)") << output;
   // lnkinfo prints no show-window value worth reading: the bytes tell it.
-  std::string bytes = ReadFile(C("Group/App.lnk"));
+  std::string bytes = ReadFileBytes(C("Group/App.lnk"));
   ASSERT_GT(bytes.size(), 0x40u);
   EXPECT_EQ(bytes.substr(0x3C, 4), std::string("\x01\0\0\0", 4));
 }
@@ -334,13 +297,13 @@ TEST_F(ScriptHostTest, SavesAUrlFileAsAnInternetShortcut) {
   auto url = Shell()->GetObject("CreateShortcut", {Text("C:\\Group\\Pr\xc5\xafvodce.url")});
   url->Put("TargetPath", Text("https://example.invalid/pr\xc5\xafvodce?a=1&b=2"));
   url->Get("Save");
-  EXPECT_EQ(ReadFile(C("Group/Pr\xc5\xafvodce.url")),
+  EXPECT_EQ(ReadFileBytes(C("Group/Pr\xc5\xafvodce.url")),
             "[InternetShortcut]\r\nURL=https://example.invalid/pr\xc5\xafvodce?a=1&b=2\r\n");
 
   // A line break would smuggle another line into the file.
   url->Put("TargetPath", Text("https://a.invalid/\r\nIconFile=C:\\evil.ico"));
   ExpectError([&] { url->Get("Save"); }, 5, "Invalid procedure call or argument");
-  EXPECT_EQ(ReadFile(C("Group/Pr\xc5\xafvodce.url")),
+  EXPECT_EQ(ReadFileBytes(C("Group/Pr\xc5\xafvodce.url")),
             "[InternetShortcut]\r\nURL=https://example.invalid/pr\xc5\xafvodce?a=1&b=2\r\n");
 }
 
@@ -356,17 +319,17 @@ TEST_F(ScriptHostTest, SaveFailsWithoutItsFolderOrOverAReadOnlyFile) {
   unknown_drive->Put("TargetPath", Text("C:\\App\\app.exe"));
   ExpectError([&] { unknown_drive->Get("Save"); }, -2147024893, "");
 
-  WriteFile(C("Group/App.url"), "old");
+  WriteFileBytes(C("Group/App.url"), "old");
   MakeReadOnly(C("Group/App.url"));
   auto url = shell->GetObject("CreateShortcut", {Text("C:\\Group\\App.url")});
   url->Put("TargetPath", Text("https://example.invalid/"));
   ExpectError([&] { url->Get("Save"); }, 70, "Permission denied");
-  EXPECT_EQ(ReadFile(C("Group/App.url")), "old");
+  EXPECT_EQ(ReadFileBytes(C("Group/App.url")), "old");
   EXPECT_THAT(Entries(C("Group")), ::testing::ElementsAre("App.url"));
 }
 
 TEST_F(ScriptHostTest, SaveReplacesTheFileWholeOrNotAtAll) {
-  WriteFile(C("Group/App.lnk"), "old shortcut");
+  WriteFileBytes(C("Group/App.lnk"), "old shortcut");
   fs::permissions(C("Group/App.lnk"),
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   auto lnk = Shell()->GetObject("CreateShortcut", {Text("C:\\Group\\App.lnk")});
@@ -392,18 +355,18 @@ TEST_F(ScriptHostTest, SaveReplacesTheFileWholeOrNotAtAll) {
   setrlimit(RLIMIT_FSIZE, &old_limit);
   sigaction(SIGXFSZ, &old_action, nullptr);
   EXPECT_TRUE(failed);
-  EXPECT_EQ(ReadFile(C("Group/App.lnk")), "old shortcut");
+  EXPECT_EQ(ReadFileBytes(C("Group/App.lnk")), "old shortcut");
   EXPECT_THAT(Entries(C("Group")), ::testing::ElementsAre("App.lnk"));
 
   // A text too long for a shell link is refused before anything is written.
   lnk->Put("Arguments", Text(std::string(40000, 'a')));
   ExpectError([&] { lnk->Get("Save"); }, 5, "Invalid procedure call or argument");
-  EXPECT_EQ(ReadFile(C("Group/App.lnk")), "old shortcut");
+  EXPECT_EQ(ReadFileBytes(C("Group/App.lnk")), "old shortcut");
 
   lnk->Put("Arguments", Text("/sk"));
   lnk->Get("Save");
   ShellLinkData read;
-  ASSERT_TRUE(ReadShellLink(ReadFile(C("Group/App.lnk")), &read));
+  ASSERT_TRUE(ReadShellLink(ReadFileBytes(C("Group/App.lnk")), &read));
   EXPECT_EQ(read.arguments, "/sk");
   EXPECT_THAT(Entries(C("Group")), ::testing::ElementsAre("App.lnk"));
   // The replaced file keeps its permissions.
@@ -412,7 +375,7 @@ TEST_F(ScriptHostTest, SaveReplacesTheFileWholeOrNotAtAll) {
 }
 
 TEST_F(ScriptHostTest, ExistenceTestsTellFilesFromFolders) {
-  WriteFile(C("App/VR_CLT.exe"), "x");
+  WriteFileBytes(C("App/VR_CLT.exe"), "x");
   auto fso = Fso();
   auto folder_exists = [&](const std::string& p) {
     Value v = fso->Get("FolderExists", {Text(p)});
@@ -446,8 +409,8 @@ TEST_F(ScriptHostTest, ExistenceTestsTellFilesFromFolders) {
 }
 
 TEST_F(ScriptHostTest, DeleteFileHonoursTheForceFlagForReadOnlyFiles) {
-  WriteFile(C("Group/a.lnk"), "a");
-  WriteFile(C("Group/b.lnk"), "b");
+  WriteFileBytes(C("Group/a.lnk"), "a");
+  WriteFileBytes(C("Group/b.lnk"), "b");
   MakeReadOnly(C("Group/a.lnk"));
   auto fso = Fso();
   ExpectError(
@@ -476,21 +439,21 @@ TEST_F(ScriptHostTest, DeleteFileHonoursTheForceFlagForReadOnlyFiles) {
 }
 
 TEST_F(ScriptHostTest, DeleteFolderRemovesTheTreeButNeverFollowsLinksOut) {
-  WriteFile(C("Group/a.lnk"), "a");
-  WriteFile(C("Group/Sub/Deeper/b.url"), "b");
-  WriteFile(C("Outside/keep.txt"), "keep");
+  WriteFileBytes(C("Group/a.lnk"), "a");
+  WriteFileBytes(C("Group/Sub/Deeper/b.url"), "b");
+  WriteFileBytes(C("Outside/keep.txt"), "keep");
   fs::create_directory_symlink(C("Outside"), C("Group/Sub/link-to-outside"));
   fs::create_symlink(C("Outside/keep.txt"), C("Group/file-link"));
   auto fso = Fso();
   fso->Get("DeleteFolder", {Text("C:\\group"), Value::Boolean(false)});
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("Group"))));
-  EXPECT_EQ(ReadFile(C("Outside/keep.txt")), "keep");
+  EXPECT_EQ(ReadFileBytes(C("Outside/keep.txt")), "keep");
 
   // A folder that is itself a link: the link goes, its target stays.
   fs::create_directory_symlink(C("Outside"), C("Linked"));
   fso->Get("DeleteFolder", {Text("C:\\Linked")});
   EXPECT_FALSE(fs::exists(fs::symlink_status(C("Linked"))));
-  EXPECT_EQ(ReadFile(C("Outside/keep.txt")), "keep");
+  EXPECT_EQ(ReadFileBytes(C("Outside/keep.txt")), "keep");
 
   ExpectError(
       [&] {
@@ -504,7 +467,7 @@ TEST_F(ScriptHostTest, DeleteFolderRemovesTheTreeButNeverFollowsLinksOut) {
 }
 
 TEST_F(ScriptHostTest, DeleteFolderStopsAtReadOnlyFilesUnlessForced) {
-  WriteFile(C("Group/Sub/locked.lnk"), "x");
+  WriteFileBytes(C("Group/Sub/locked.lnk"), "x");
   MakeReadOnly(C("Group/Sub/locked.lnk"));
   auto fso = Fso();
   ExpectError(
@@ -518,9 +481,9 @@ TEST_F(ScriptHostTest, DeleteFolderStopsAtReadOnlyFilesUnlessForced) {
 }
 
 TEST_F(ScriptHostTest, FolderFilesCountHoldsOnlyTheFilesDirectlyInIt) {
-  WriteFile(C("Group/a.lnk"), "a");
-  WriteFile(C("Group/.hidden.url"), "b");
-  WriteFile(C("Group/Sub/c.lnk"), "c");
+  WriteFileBytes(C("Group/a.lnk"), "a");
+  WriteFileBytes(C("Group/.hidden.url"), "b");
+  WriteFileBytes(C("Group/Sub/c.lnk"), "c");
   fs::create_directories(C("Group/Empty"));
   auto fso = Fso();
   auto folder = fso->GetObject("GetFolder", {Text("C:\\GROUP")});

@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,6 +13,8 @@
 #include "platform/error.h"
 #include "platform/script_fallbacks_win32.h"
 #include "platform/url_shortcut_win32.h"
+#include "tests/support/caught_error.h"
+#include "tests/support/file_bytes.h"
 
 namespace brantvell {
 namespace {
@@ -44,27 +44,13 @@ class ScratchFolder {
   std::string operator/(const std::string& name) const { return (path_ / name).u8string(); }
 
   static void Write(const std::string& path, const std::string& bytes) {
-    std::ofstream(fs::u8path(path), std::ios::binary) << bytes;
+    WriteFileBytes(fs::u8path(path), bytes);
   }
-  static std::string Read(const std::string& path) {
-    std::ifstream file(fs::u8path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  }
+  static std::string Read(const std::string& path) { return ReadFileBytes(fs::u8path(path)); }
 
  private:
   fs::path path_;
 };
-
-// The Error a call raises; fails the test when it raises none.
-Error ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Error& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
 
 std::shared_ptr<ScriptObject> Shell() { return ScriptHost::Real().Create("WScript.Shell"); }
 std::shared_ptr<ScriptObject> Files() {
@@ -76,7 +62,7 @@ TEST(ScriptHostWin32Test, CreatesComponentsByProgIdAndReportsTheirTypeNames) {
   EXPECT_EQ(Shell()->TypeName(), "IWshShell3");
   EXPECT_EQ(Files()->TypeName(), "IFileSystem3");
 
-  Error unknown = ErrorOf([] { ScriptHost::Real().Create("Brantvell.NoSuchComponent"); });
+  Error unknown = CaughtError([] { ScriptHost::Real().Create("Brantvell.NoSuchComponent"); });
   EXPECT_LT(unknown.number(), 0);
   EXPECT_EQ(unknown.source(), "");
 }
@@ -86,16 +72,16 @@ TEST(ScriptHostWin32Test, ShellReadsSpecialFoldersAndRegistry) {
   ASSERT_EQ(desktop.type(), Value::kString);
   EXPECT_FALSE(desktop.text().empty());
 
-  Error missing = ErrorOf(
+  Error missing = CaughtError(
       [] { Shell()->Get("RegRead", {Text("HKLM\\SOFTWARE\\Brantvell\\NoSuchKey\\NoSuchValue")}); });
   EXPECT_EQ(missing.number(), -2147024894);  // 0x80070002
 }
 
 TEST(ScriptHostWin32Test, MissingMemberIsError438) {
-  Error error = ErrorOf([] { Files()->Get("NoSuchMember"); });
+  Error error = CaughtError([] { Files()->Get("NoSuchMember"); });
   EXPECT_EQ(error.number(), 438);
   EXPECT_EQ(error.description(), "Object doesn't support this property or method");
-  EXPECT_EQ(ErrorOf([] { Shell()->Put("NoSuchProperty", Value::Long(1)); }).number(), 438);
+  EXPECT_EQ(CaughtError([] { Shell()->Put("NoSuchProperty", Value::Long(1)); }).number(), 438);
 }
 
 TEST(ScriptHostWin32Test, FileSystemObjectTestsJoinsAndCounts) {
@@ -129,11 +115,11 @@ TEST(ScriptHostWin32Test, DeleteFileErrorsAreControlNumbers) {
   auto fso = Files();
   fso->GetObject("GetFile", {Text(file)})->Put("Attributes", Value::Long(1));  // read-only
 
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(CaughtError([&] {
               fso->Get("DeleteFile", {Text(folder / "missing.txt"), Value::Boolean(true)});
             }).number(),
             53);
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(CaughtError([&] {
               fso->Get("DeleteFile", {Text(file), Value::Boolean(false)});
             }).number(),
             70);
@@ -178,7 +164,7 @@ TEST(ScriptHostWin32Test, SavingIntoAMissingFolderFails) {
   for (const char* name : {"none\\App.lnk", "none\\Web.url"}) {
     auto shortcut = Shell()->GetObject("CreateShortcut", {Text(folder / name)});
     shortcut->Put("TargetPath", Text("C:\\Veldramona\\VR_CLT.exe"));
-    EXPECT_EQ(ErrorOf([&] { shortcut->Get("Save"); }).number(), kPathNotFound) << name;
+    EXPECT_EQ(CaughtError([&] { shortcut->Get("Save"); }).number(), kPathNotFound) << name;
   }
   EXPECT_FALSE(fs::exists(fs::u8path(folder / "none")));
 }
@@ -248,7 +234,7 @@ TEST(ScriptHostWin32Test, ObjectsAndArraysCrossTheBoundary) {
   ASSERT_EQ(keys.items().size(), 2u);
   EXPECT_EQ(keys.items()[1].text(), "list");
 
-  EXPECT_EQ(ErrorOf([&] { dictionary->GetObject("Count"); }).number(), 424);
+  EXPECT_EQ(CaughtError([&] { dictionary->GetObject("Count"); }).number(), 424);
 }
 
 TEST(ScriptHostWin32Test, ComponentOnlyKindsBecomeProgramValues) {
@@ -303,9 +289,9 @@ TEST(ScriptHostWin32Test, ComponentOnlyKindsBecomeProgramValues) {
 
   VARIANT record = {};
   record.vt = VT_RECORD;  // never cleared: it holds no record
-  EXPECT_EQ(ErrorOf([&] { VariantToValue(record); }).number(), 458);
+  EXPECT_EQ(CaughtError([&] { VariantToValue(record); }).number(), 458);
   // A kind a component cannot hold is refused on the way out.
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(CaughtError([&] {
               Variant out;
               ValueToVariant(Value::UserType(), out.get());
             }).number(),
@@ -366,12 +352,12 @@ TEST(ScriptFallbacksTest, FullNameAnswersTheCreatedPathOnlyWhenNotImplemented) {
   // Other failures, and other members, are the component's own.
   shell->child->get = [](const std::string&) -> Value { throw Error(5, "Comp", "Bad"); };
   auto shortcut = host_shell.GetObject("CreateShortcut", {Text(path)});
-  EXPECT_EQ(ErrorOf([&] { shortcut->Get("FullName"); }).number(), 5);
+  EXPECT_EQ(CaughtError([&] { shortcut->Get("FullName"); }).number(), 5);
   shell->child->get = [](const std::string&) -> Value { throw ComError(E_NOTIMPL); };
-  EXPECT_EQ(ErrorOf([&] { shortcut->Get("TargetPath"); }).number(), ComErrorNumber(E_NOTIMPL));
+  EXPECT_EQ(CaughtError([&] { shortcut->Get("TargetPath"); }).number(), ComErrorNumber(E_NOTIMPL));
   // An object that is no shortcut has no path to answer.
   shell->get = [](const std::string&) -> Value { throw ComError(E_NOTIMPL); };
-  EXPECT_EQ(ErrorOf([&] { host_shell.Get("FullName"); }).number(), ComErrorNumber(E_NOTIMPL));
+  EXPECT_EQ(CaughtError([&] { host_shell.Get("FullName"); }).number(), ComErrorNumber(E_NOTIMPL));
 }
 
 TEST(ScriptFallbacksTest, UrlPathIsServedByOwnWriterOnlyWithoutAUrlShortcut) {
@@ -387,7 +373,7 @@ TEST(ScriptFallbacksTest, UrlPathIsServedByOwnWriterOnlyWithoutAUrlShortcut) {
   own->Get("save");
   EXPECT_EQ(ScratchFolder::Read(folder / "Web.Url"),
             "[InternetShortcut]\r\nURL=https://bank.example/\r\n");
-  EXPECT_EQ(ErrorOf([&] { own->Put("Arguments", Text("x")); }).number(), 438);
+  EXPECT_EQ(CaughtError([&] { own->Put("Arguments", Text("x")); }).number(), 438);
 
   // A component that makes URL shortcuts itself keeps them.
   shell->child->type_name = "IWshURLShortcut";
@@ -412,7 +398,7 @@ TEST(UrlShortcutTest, SaveReplacesWholeFilesAndRejectsLineBreaks) {
   EXPECT_EQ(ScratchFolder::Read(path), "[InternetShortcut]\r\nURL=http://a/\r\n");
 
   shortcut.Put("TargetPath", Text("http://a/\r\nIconFile=C:\\evil.ico"));
-  EXPECT_EQ(ErrorOf([&] { shortcut.Get("Save"); }).number(), 5);
+  EXPECT_EQ(CaughtError([&] { shortcut.Get("Save"); }).number(), 5);
   EXPECT_EQ(ScratchFolder::Read(path), "[InternetShortcut]\r\nURL=http://a/\r\n");
 
   // Nothing is left behind beside the file.
@@ -423,7 +409,7 @@ TEST(UrlShortcutTest, SaveReplacesWholeFilesAndRejectsLineBreaks) {
   }
   EXPECT_EQ(entries, 1u);
 
-  EXPECT_EQ(ErrorOf([&] { ReplaceFileContent(folder / "none\\x.url", "x"); }).number(),
+  EXPECT_EQ(CaughtError([&] { ReplaceFileContent(folder / "none\\x.url", "x"); }).number(),
             kPathNotFound);
 }
 

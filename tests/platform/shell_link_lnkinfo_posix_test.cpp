@@ -2,17 +2,15 @@
 // by an independent reader, lnkinfo (liblnk-utils), field by field.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "platform/shell_link.h"
 #include "platform/text.h"
+#include "tests/support/lnkinfo_fields.h"
 
 namespace brantvell {
 namespace {
@@ -57,36 +55,10 @@ class TextMaker {
   std::mt19937 random_;
 };
 
-// The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name.
-std::map<std::string, std::string> LnkinfoFields(const std::string& output) {
-  std::map<std::string, std::string> fields;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
-    size_t colon = line.find(": ");
-    if (colon == std::string::npos) continue;
-    size_t begin = line.find_first_not_of('\t');
-    size_t end = line.find_last_not_of("\t ", colon - 1);
-    if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
-    fields.emplace(line.substr(begin, end - begin + 1), line.substr(colon + 2));
-  }
-  return fields;
-}
-
-bool RunLnkinfo(const fs::path& file, std::string* output) {
-  std::string command = "lnkinfo '" + file.string() + "' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return false;
-  char buffer[4096];
-  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output->append(buffer, n);
-  return pclose(pipe) == 0;
-}
-
 class ShellLinkLnkinfoTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::system("command -v lnkinfo >/dev/null 2>&1") != 0)
-      GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
+    if (!LnkinfoInstalled()) GTEST_SKIP() << "lnkinfo (liblnk-utils) is not installed";
     std::random_device device;
     folder_ = fs::temp_directory_path() / ("brantvell-lnkinfo-" + std::to_string(device()));
     fs::create_directories(folder_);

@@ -5,14 +5,13 @@
 #define BRANTVELL_TESTS_PLATFORM_TEMP_FOLDER_H_
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
 #include "platform/host_path.h"
 #include "platform/make_path.h"
 #include "platform/process.h"
+#include "tests/support/file_bytes.h"
 
 namespace brantvell {
 
@@ -43,10 +42,7 @@ class TempFolder {
   }
 
   // The bytes of a file, "" when it cannot be read.
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream file(HostOf(path), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  }
+  static std::string ReadBytes(const std::string& path) { return ReadFileBytes(HostOf(path)); }
 
  private:
   std::string path_;

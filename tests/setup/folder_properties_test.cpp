@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/error.h"
 #include "setup/setup_fixture.h"
+#include "tests/support/caught_error.h"
 
 namespace brantvell {
 namespace {
@@ -161,16 +161,6 @@ class TableWithoutRow : public StringTable {
  private:
   int missing_;
 };
-
-Error CaughtError(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Error& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
 
 TEST_F(SetupTest, FailedCreationNamesTheComponent) {
   host_.create_failures.emplace("Scripting.FileSystemObject",

@@ -6,6 +6,7 @@
 
 #include "platform/error.h"
 #include "setup/setup_fixture.h"
+#include "tests/support/caught_error.h"
 
 namespace brantvell {
 namespace {
@@ -14,16 +15,6 @@ using Records = std::vector<std::string>;
 
 const std::string kCzSite = InGroup("www.veldramona-bank.example.url");
 const std::string kSkSite = InGroup("www.veldramona-bank-sk.example.url");
-
-Error CaughtError(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const Error& error) {
-    return error;
-  }
-  ADD_FAILURE() << "no error raised";
-  return Error(0, "", "");
-}
 
 size_t IndexOf(const Records& calls, const std::string& call) {
   return std::find(calls.begin(), calls.end(), call) - calls.begin();

@@ -1,0 +1,49 @@
+// Shell links read back by an independent reader, lnkinfo (liblnk-utils),
+// for the POSIX tests that check what the link writer puts in a file.
+#ifndef BRANTVELL_TESTS_SUPPORT_LNKINFO_FIELDS_H_
+#define BRANTVELL_TESTS_SUPPORT_LNKINFO_FIELDS_H_
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace brantvell {
+
+// Whether lnkinfo is on the PATH; the tests that need it skip without it.
+inline bool LnkinfoInstalled() { return std::system("command -v lnkinfo >/dev/null 2>&1") == 0; }
+
+// Runs lnkinfo on `file`, appending what it prints (with its error output)
+// to `output`; false when it cannot be run or fails.
+inline bool RunLnkinfo(const std::filesystem::path& file, std::string* output) {
+  std::string command = "lnkinfo '" + file.string() + "' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return false;
+  char buffer[4096];
+  while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) output->append(buffer, n);
+  return pclose(pipe) == 0;
+}
+
+// The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name. A name
+// printed again further down keeps its first value: the link's own fields
+// come first, in the "Link information" block.
+inline std::map<std::string, std::string> LnkinfoFields(const std::string& output) {
+  std::map<std::string, std::string> fields;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    size_t colon = line.find(": ");
+    if (colon == std::string::npos) continue;
+    size_t begin = line.find_first_not_of('\t');
+    size_t end = line.find_last_not_of("\t ", colon - 1);
+    if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
+    fields.emplace(line.substr(begin, end - begin + 1), line.substr(colon + 2));
+  }
+  return fields;
+}
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_TESTS_SUPPORT_LNKINFO_FIELDS_H_
