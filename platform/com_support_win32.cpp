@@ -1,6 +1,5 @@
 #include "platform/com_support_win32.h"
 
-
 namespace brantvell {
 
 Bstr::Bstr(const std::string& utf8) {
