@@ -11,8 +11,8 @@
 
 #include "bench/temp_folder.h"
 #include "log/cls_log_share.h"
-#include "log/value.h"
 #include "platform/file_system.h"
+#include "platform/value.h"
 
 namespace brantvell {
 namespace {

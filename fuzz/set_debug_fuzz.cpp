@@ -21,8 +21,8 @@
 #include "fuzz/fuzz_check.h"
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
-#include "log/value.h"
 #include "platform/text.h"
+#include "platform/value.h"
 
 namespace brantvell {
 namespace {

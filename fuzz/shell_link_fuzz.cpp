@@ -14,8 +14,8 @@
 
 #include "fuzz/fuzz_check.h"
 #include "platform/error.h"
-#include "platform/shell_link.h"
 #include "platform/text.h"
+#include "platform/wineprefix/shell_link.h"
 
 namespace brantvell {
 namespace {

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "log/value.h"
 #include "platform/error.h"
 #include "platform/host_path.h"
 #include "platform/script_host.h"
-#include "platform/wine_registry.h"
+#include "platform/value.h"
+#include "platform/wineprefix/wine_registry.h"
 
 namespace brantvell {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "log/value.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

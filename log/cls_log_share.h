@@ -13,7 +13,7 @@
 #include "log/cls_log_cfg.h"
 #include "log/log_kinds.h"
 #include "log/log_services.h"
-#include "log/value.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

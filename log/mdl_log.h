@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "log/cls_log.h"
-#include "log/value.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

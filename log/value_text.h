@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "log/value.h"
 #include "platform/clock.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

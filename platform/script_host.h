@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "log/value.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

@@ -3,10 +3,10 @@
 #include <utility>
 
 #include "log/mdl_log.h"
-#include "log/value.h"
 #include "platform/error.h"
 #include "platform/make_path.h"
 #include "platform/text.h"
+#include "platform/value.h"
 #include "setup/shortcut_catalogue.h"
 
 namespace brantvell {

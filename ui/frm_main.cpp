@@ -5,8 +5,8 @@
 
 #include "log/cls_log.h"
 #include "log/mdl_log.h"
-#include "log/value.h"
 #include "platform/error.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/make_path.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantvell {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/file_system.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantvell {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "log/value.h"
 #include "platform/error.h"
 #include "platform/script_host.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

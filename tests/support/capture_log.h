@@ -12,7 +12,7 @@
 
 #include "log/cls_log.h"
 #include "log/mdl_log.h"
-#include "log/value.h"
+#include "platform/value.h"
 
 namespace brantvell {
 

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/com_support_win32.h"
+#include "platform/win32/com_support.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>

@@ -1,0 +1,121 @@
+#include "platform/file_system.h"
+
+#include "platform/posix/posix.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "platform/host_path.h"
+
+namespace brantvell {
+
+namespace {
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now and tells whether the data reached the file.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool StatHost(const std::string& path, struct stat* info) {
+  std::string host;
+  return ToHostPath(path, &host) && stat(host.c_str(), info) == 0;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+class PosixFileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override {
+    struct stat info;
+    return StatHost(path, &info) && !S_ISDIR(info.st_mode);
+  }
+
+  bool IsFolder(const std::string& path) override {
+    struct stat info;
+    return StatHost(path, &info) && S_ISDIR(info.st_mode);
+  }
+
+  // POSIX has no hidden or system attribute, so every entry is listed.
+  bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+    names->clear();
+    std::string host;
+    if (!ToHostPath(folder, &host)) return false;
+    if (host.empty()) host = ".";
+    std::unique_ptr<DIR, DirCloser> dir(opendir(host.c_str()));
+    if (!dir) return false;
+    while (dirent* entry = readdir(dir.get())) {
+      std::string name = entry->d_name;
+      if (name != "." && name != "..") names->push_back(name);
+    }
+    return true;
+  }
+
+  // A file without any write permission counts as read-only and stays, as
+  // it would on Windows.
+  bool DeleteFile(const std::string& path) override {
+    std::string host;
+    struct stat info;
+    if (!ToHostPath(path, &host) || lstat(host.c_str(), &info) != 0) return false;
+    if (S_ISDIR(info.st_mode)) return false;
+    if (!S_ISLNK(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+      return false;
+    }
+    return unlink(host.c_str()) == 0;
+  }
+
+  // The file is opened without following a link at its last component, so
+  // a link planted in a shared folder cannot redirect the log elsewhere.
+  bool AppendText(const std::string& path, const std::string& text) override {
+    std::string host;
+    if (!ToHostPath(path, &host)) return false;
+    FileDescriptor file(
+        open(host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
+    if (file.get() < 0) return false;
+    bool written = WriteAll(file.get(), text);
+    return file.Close() && written;
+  }
+};
+
+}  // namespace
+
+FileSystem& FileSystem::Real() {
+  static PosixFileSystem files;
+  return files;
+}
+
+}  // namespace brantvell

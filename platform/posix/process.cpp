@@ -1,0 +1,69 @@
+#include "platform/process.h"
+
+#include "platform/posix/posix.h"
+
+#include <limits.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/program_arguments.h"
+#include "platform/text.h"
+
+namespace brantvell {
+
+namespace {
+
+std::string& CommandLineText() {
+  static std::string text;
+  return text;
+}
+
+std::string Variable(const std::string& name) {
+  const char* value = getenv(name.c_str());
+  return value ? value : "";
+}
+
+class PosixProcess : public Process {
+ public:
+  std::string Environment(const std::string& name) override {
+    std::string value = Variable(name);
+    if (value.empty() && EqualsNoCase(name, "TEMP")) {
+      value = Variable("TMPDIR");
+      if (value.empty()) value = "/tmp";
+    }
+    return value;
+  }
+
+  std::string ProgramFolder() override {
+    std::string path(PATH_MAX, '\0');
+    ssize_t length = readlink("/proc/self/exe", &path[0], path.size());
+    if (length <= 0) return ".";
+    path.resize(static_cast<size_t>(length));
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+  }
+
+  std::string CommandText() override { return CommandLineText(); }
+
+  VersionInfo Version() override { return BuiltInVersion(); }
+};
+
+}  // namespace
+
+void SetProgramArguments(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    text += argv[i];
+  }
+  CommandLineText() = text;
+}
+
+Process& Process::Real() {
+  static PosixProcess process;
+  return process;
+}
+
+}  // namespace brantvell

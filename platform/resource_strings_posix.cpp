@@ -1,8 +1,0 @@
-#include "platform/resource_strings.h"
-
-namespace brantvell {
-
-// Executables here carry no Windows resources.
-bool LoadResourceString(int, std::string*) { return false; }
-
-}  // namespace brantvell

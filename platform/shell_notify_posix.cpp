@@ -1,8 +1,0 @@
-#include "platform/shell_notify.h"
-
-namespace brantvell {
-
-// There is no shell here that shows the common folders' icons.
-void NotifyCommonFoldersChanged() {}
-
-}  // namespace brantvell

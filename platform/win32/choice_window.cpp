@@ -1,0 +1,519 @@
+#include <algorithm>
+#include <cstddef>
+#include <exception>
+#include <memory>
+#include <utility>
+
+#include "platform/choice_window.h"
+#include "platform/error.h"
+#include "platform/win32/win32.h"
+#include "platform/win32/win32_text.h"
+#include "resources/resource_ids.h"
+
+namespace brantvell {
+
+namespace {
+
+// The artwork is drawn for exactly this client area.
+constexpr int kClientWidth = 500;
+constexpr int kClientHeight = 422;
+
+constexpr wchar_t kWindowClass[] = L"BrantvellChoiceWindow";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+
+// The rows from top to bottom, by variant; this is also their tab order.
+constexpr int kRowsTopDown[3] = {2, 3, 1};
+
+// The option buttons: a narrow column left of the labels.
+constexpr int kOptionLeft = 120;
+constexpr int kOptionWidth = 17;
+constexpr int kOptionHeight = 41;
+
+int OptionTop(int index) {
+  switch (index) {
+    case 2:
+      return 176;
+    case 3:
+      return 232;
+    default:
+      return 288;
+  }
+}
+
+int OptionId(int index) {
+  switch (index) {
+    case 2:
+      return IDC_OPT_2;
+    case 3:
+      return IDC_OPT_3;
+    default:
+      return IDC_OPT_1;
+  }
+}
+
+int GreyedPictureId(int index) {
+  switch (index) {
+    case 2:
+      return IDB_CHOICE_OFF_2;
+    case 3:
+      return IDB_CHOICE_OFF_3;
+    default:
+      return IDB_CHOICE_OFF_1;
+  }
+}
+
+Error WindowSystemError(const char* what) {
+  const DWORD code = GetLastError();
+  return Error(static_cast<int32_t>(HRESULT_FROM_WIN32(code)), kOwnErrorSource, what);
+}
+
+// A GDI object (bitmap, font) that this code created and must delete.
+template <typename Handle>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(Handle handle) : handle_(handle) {}
+  ~GdiObject() { Reset(); }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+  void Reset(Handle handle = nullptr) {
+    if (handle_) DeleteObject(handle_);
+    handle_ = handle;
+  }
+  Handle get() const { return handle_; }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+class IconHandle {
+ public:
+  IconHandle() = default;
+  ~IconHandle() { Reset(); }
+  IconHandle(const IconHandle&) = delete;
+  IconHandle& operator=(const IconHandle&) = delete;
+  void Reset(HICON icon = nullptr) {
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+  }
+  HICON get() const { return icon_; }
+
+ private:
+  HICON icon_ = nullptr;
+};
+
+// A memory device context to copy bitmaps from; gives back the bitmap it
+// had before it is deleted.
+class BitmapSource {
+ public:
+  explicit BitmapSource(HDC target) : dc_(CreateCompatibleDC(target)) {}
+  ~BitmapSource() {
+    if (!dc_) return;
+    if (original_) SelectObject(dc_, original_);
+    DeleteDC(dc_);
+  }
+  BitmapSource(const BitmapSource&) = delete;
+  BitmapSource& operator=(const BitmapSource&) = delete;
+
+  // Copies `bitmap` to `target` at (left, top), cut to width x height.
+  void Draw(HDC target, HBITMAP bitmap, int left, int top, int width, int height) {
+    if (!dc_ || !bitmap || width <= 0 || height <= 0) return;
+    BITMAP info{};
+    if (!GetObjectW(bitmap, sizeof(info), &info)) return;
+    HGDIOBJ previous = SelectObject(dc_, bitmap);
+    if (!original_) original_ = previous;
+    BitBlt(target, left, top, std::min<int>(width, info.bmWidth),
+           std::min<int>(height, info.bmHeight), dc_, 0, 0, SRCCOPY);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ original_ = nullptr;
+};
+
+HBITMAP LoadPicture(HINSTANCE module, int id) {
+  return static_cast<HBITMAP>(
+      LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+}
+
+HICON LoadProgramIcon(HINSTANCE module, int width_metric, int height_metric) {
+  return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_BRANTVELL), IMAGE_ICON,
+                                       GetSystemMetrics(width_metric),
+                                       GetSystemMetrics(height_metric), LR_DEFAULTCOLOR));
+}
+
+// The font the system uses in message boxes, for the two push buttons.
+HFONT CreateMessageFont() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    // Systems older than the headers want the structure without its last field.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+      return nullptr;
+    }
+  }
+  return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+class Win32ChoiceWindow : public ChoiceWindow {
+ public:
+  explicit Win32ChoiceWindow(ChoiceWindowEvents& events)
+      : events_(events), module_(GetModuleHandleW(nullptr)) {}
+
+  ~Win32ChoiceWindow() override { Destroy(); }
+
+  void Create(const std::string& caption) override {
+    if (window_) return;
+    RegisterWindowClass();
+    for (Row& row : rows_) row = Row();
+    LoadArtwork();
+
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    // Centred in the work area; the window has no owner to centre on.
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
+    const int top = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
+
+    // The window procedure stores the handle on WM_NCCREATE.
+    if (!CreateWindowExW(kWindowExStyle, kWindowClass, Widen(caption).c_str(), kWindowStyle, left,
+                         top, width, height, nullptr, nullptr, module_, this)) {
+      window_ = nullptr;
+      throw WindowSystemError("The dialog window could not be created");
+    }
+    if (big_icon_.get()) {
+      SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+    }
+    if (small_icon_.get()) {
+      SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+    }
+    CreateControls();
+    events_.OnLoad();
+  }
+
+  bool Exists() const override { return window_ != nullptr; }
+
+  void Destroy() override {
+    if (window_) DestroyWindow(window_);
+  }
+
+  void SetClickAreaVisible(int index, bool visible) override {
+    RowAt(index).click_area_visible = visible;
+  }
+
+  void SetGreyedVisible(int index, bool visible) override {
+    Row& row = RowAt(index);
+    if (row.greyed_visible == visible) return;
+    row.greyed_visible = visible;
+    Repaint(row.greyed_rect);
+  }
+
+  void SetOptionEnabled(int index, bool enabled) override {
+    Row& row = RowAt(index);
+    row.enabled = enabled;
+    if (row.option) EnableWindow(row.option, enabled);
+  }
+
+  void SetOptionSelected(int index, bool selected) override {
+    RowAt(index);
+    for (int other = 1; other <= 3; ++other) {
+      // Selecting one clears the others; clearing touches only the one.
+      if (other != index && !selected) continue;
+      Row& row = rows_[other];
+      row.selected = other == index && selected;
+      if (row.option) {
+        SendMessageW(row.option, BM_SETCHECK, row.selected ? BST_CHECKED : BST_UNCHECKED, 0);
+      }
+    }
+  }
+
+  bool IsOptionSelected(int index) const override {
+    const Row& row = RowAt(index);
+    // The user changes the buttons directly; the control knows best.
+    if (row.option) return SendMessageW(row.option, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return row.selected;
+  }
+
+  void PlaceImage(bool greyed, int index, int left, int top, int width, int height) override {
+    Row& row = RowAt(index);
+    RECT& rect = greyed ? row.greyed_rect : row.click_rect;
+    if (greyed && row.greyed_visible) Repaint(rect);
+    rect = RECT{left, top, left + width, top + height};
+    if (greyed && row.greyed_visible) Repaint(rect);
+  }
+
+  void ShowModal() override {
+    if (!window_) return;
+    ShowWindow(window_, SW_SHOWNORMAL);
+    SetForegroundWindow(window_);
+    FocusFirstControl();
+    UpdateWindow(window_);
+
+    MSG message;
+    while (window_ && IsWindowVisible(window_)) {
+      const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+      if (got == -1) throw WindowSystemError("The dialog's messages could not be read");
+      if (got == 0) {
+        // The program is quitting: leave the quit message to the outer loop.
+        PostQuitMessage(static_cast<int>(message.wParam));
+        break;
+      }
+      // The dialog manager's keys: Tab, arrows, Enter for OK, Esc for Storno.
+      if (!window_ || !IsDialogMessageW(window_, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+      if (pending_error_) std::rethrow_exception(std::exchange(pending_error_, nullptr));
+    }
+  }
+
+  void Hide() override {
+    if (window_) ShowWindow(window_, SW_HIDE);
+  }
+
+ private:
+  struct Row {
+    bool click_area_visible = true;
+    bool greyed_visible = false;
+    bool enabled = true;
+    bool selected = false;
+    RECT click_rect{0, 0, 0, 0};
+    RECT greyed_rect{0, 0, 0, 0};
+    HWND option = nullptr;
+  };
+
+  Row& RowAt(int index) {
+    if (index < 1 || index > 3) {
+      throw Error(kErrSubscriptOutOfRange, kOwnErrorSource, "Subscript out of range");
+    }
+    return rows_[index];
+  }
+
+  const Row& RowAt(int index) const { return const_cast<Win32ChoiceWindow*>(this)->RowAt(index); }
+
+  void RegisterWindowClass() {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof(window_class);
+    window_class.lpfnWndProc = &Win32ChoiceWindow::WindowProc;
+    window_class.hInstance = module_;
+    window_class.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    window_class.lpszClassName = kWindowClass;
+    if (!RegisterClassExW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+      throw WindowSystemError("The dialog's window class could not be registered");
+    }
+  }
+
+  // A program built without its resources still shows a working dialog,
+  // only without pictures.
+  void LoadArtwork() {
+    if (!background_.get()) background_.Reset(LoadPicture(module_, IDB_BACKGROUND));
+    for (int index = 1; index <= 3; ++index) {
+      if (!greyed_pictures_[index].get()) {
+        greyed_pictures_[index].Reset(LoadPicture(module_, GreyedPictureId(index)));
+      }
+    }
+    if (!big_icon_.get()) big_icon_.Reset(LoadProgramIcon(module_, SM_CXICON, SM_CYICON));
+    if (!small_icon_.get()) small_icon_.Reset(LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON));
+    if (!font_.get()) font_.Reset(CreateMessageFont());
+  }
+
+  // Created in tab order: the options top to bottom, then OK and Storno.
+  void CreateControls() {
+    bool first = true;
+    for (int index : kRowsTopDown) {
+      const DWORD group = first ? WS_GROUP : 0;
+      first = false;
+      Row& row = rows_[index];
+      row.option = MakeControl(L"", WS_TABSTOP | group | BS_AUTORADIOBUTTON, kOptionLeft,
+                               OptionTop(index), kOptionWidth, kOptionHeight, OptionId(index));
+    }
+    ok_ = MakeControl(L"OK", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 145, 365, 75, 23, IDOK);
+    cancel_ = MakeControl(L"Storno", WS_TABSTOP | BS_PUSHBUTTON, 240, 365, 75, 23, IDCANCEL);
+  }
+
+  HWND MakeControl(const wchar_t* text, DWORD style, int left, int top, int width, int height,
+                   int id) {
+    HWND control = CreateWindowExW(
+        0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
+    if (!control) throw WindowSystemError("A control of the dialog could not be created");
+    HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+  }
+
+  // The input focus starts on the first enabled control in tab order.
+  void FocusFirstControl() {
+    HWND target = nullptr;
+    for (int index : kRowsTopDown) {
+      if (rows_[index].option && IsWindowEnabled(rows_[index].option)) {
+        target = rows_[index].option;
+        break;
+      }
+    }
+    if (!target) target = ok_;
+    SetFocus(target);
+    focus_ = target;
+  }
+
+  void Repaint(const RECT& rect) {
+    if (window_) InvalidateRect(window_, &rect, FALSE);
+  }
+
+  void Paint(HDC target) {
+    BitmapSource source(target);
+    if (background_.get()) {
+      source.Draw(target, background_.get(), 0, 0, kClientWidth, kClientHeight);
+    } else {
+      RECT all{0, 0, kClientWidth, kClientHeight};
+      FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    for (int index = 1; index <= 3; ++index) {
+      const Row& row = rows_[index];
+      if (!row.greyed_visible) continue;
+      const RECT& rect = row.greyed_rect;
+      source.Draw(target, greyed_pictures_[index].get(), rect.left, rect.top,
+                  rect.right - rect.left, rect.bottom - rect.top);
+    }
+  }
+
+  // The click areas are transparent: a click on the window is theirs when
+  // it falls into a visible one.
+  void OnClick(POINT point) {
+    for (int index : kRowsTopDown) {
+      const Row& row = rows_[index];
+      if (row.click_area_visible && PtInRect(&row.click_rect, point)) {
+        events_.OnLabelClick(index);
+        return;
+      }
+    }
+  }
+
+  // The button Enter presses: the focused push button, otherwise OK.
+  int DefaultButtonId() const {
+    HWND focus = GetFocus();
+    if (focus && focus == cancel_) return IDCANCEL;
+    return IDOK;
+  }
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+      case WM_ERASEBKGND:
+        return 1;  // WM_PAINT covers the whole client area
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window_, &paint);
+        if (dc) Paint(dc);
+        EndPaint(window_, &paint);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        Paint(reinterpret_cast<HDC>(wparam));
+        return 0;
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLORBTN:
+        // The controls sit on the picture's white ground.
+        SetBkColor(reinterpret_cast<HDC>(wparam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      case WM_LBUTTONDOWN:
+        OnClick(POINT{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))});
+        return 0;
+      case WM_COMMAND:
+        if (HIWORD(wparam) == BN_CLICKED) {
+          if (LOWORD(wparam) == IDOK) {
+            events_.OnOk();
+          } else if (LOWORD(wparam) == IDCANCEL) {
+            events_.OnCancel();
+          }
+        }
+        return 0;
+      case DM_GETDEFID:
+        return MAKELRESULT(DefaultButtonId(), DC_HASDEFID);
+      case WM_NEXTDLGCTL: {
+        // The dialog manager moves the focus this way (arrow keys leaving a
+        // group); a plain window has to do it itself.
+        HWND next = lparam ? reinterpret_cast<HWND>(wparam)
+                           : GetNextDlgTabItem(window_, GetFocus(), wparam != 0);
+        if (next) SetFocus(next);
+        return 0;
+      }
+      case WM_ACTIVATE:
+        // Keep the focused control across a switch to another window.
+        if (LOWORD(wparam) == WA_INACTIVE) {
+          HWND focus = GetFocus();
+          if (focus && IsChild(window_, focus)) focus_ = focus;
+          return 0;
+        }
+        if (focus_ && IsWindow(focus_)) {
+          SetFocus(focus_);
+          return 0;
+        }
+        return DefWindowProcW(window_, message, wparam, lparam);
+      case WM_SETFOCUS:
+        if (focus_ && IsWindow(focus_)) SetFocus(focus_);
+        return 0;
+      case WM_CLOSE:
+        // The close box, the system menu and Alt+F4.
+        if (!events_.OnCloseRequest()) DestroyWindow(window_);
+        return 0;
+      case WM_NCDESTROY: {
+        HWND window = window_;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        ok_ = cancel_ = focus_ = nullptr;
+        for (Row& row : rows_) row.option = nullptr;
+        return DefWindowProcW(window, message, wparam, lparam);
+      }
+      default:
+        return DefWindowProcW(window_, message, wparam, lparam);
+    }
+  }
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    Win32ChoiceWindow* self;
+    if (message == WM_NCCREATE) {
+      self =
+          static_cast<Win32ChoiceWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+      self->window_ = window;
+      SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+      self = reinterpret_cast<Win32ChoiceWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(window, message, wparam, lparam);
+    // No exception may unwind through the window system; the modal loop
+    // raises it again once the message has been handled.
+    try {
+      return self->HandleMessage(message, wparam, lparam);
+    } catch (...) {
+      if (!self->pending_error_) self->pending_error_ = std::current_exception();
+      return 0;
+    }
+  }
+
+  ChoiceWindowEvents& events_;
+  HINSTANCE module_;
+  HWND window_ = nullptr;
+  HWND ok_ = nullptr;
+  HWND cancel_ = nullptr;
+  HWND focus_ = nullptr;  // the control that had the focus last
+  Row rows_[4];           // by variant, 1 to 3
+  GdiObject<HBITMAP> background_;
+  GdiObject<HBITMAP> greyed_pictures_[4];
+  GdiObject<HFONT> font_;
+  IconHandle big_icon_;
+  IconHandle small_icon_;
+  std::exception_ptr pending_error_;
+};
+
+}  // namespace
+
+std::unique_ptr<ChoiceWindow> ChoiceWindow::Make(ChoiceWindowEvents& events) {
+  return std::make_unique<Win32ChoiceWindow>(events);
+}
+
+}  // namespace brantvell

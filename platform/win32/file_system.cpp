@@ -1,0 +1,95 @@
+#include "platform/file_system.h"
+
+#include <algorithm>
+
+#include "platform/win32/file_handle.h"
+#include "platform/win32/win32.h"
+#include "platform/win32/win32_text.h"
+
+namespace brantvell {
+
+namespace {
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool Attributes(const std::string& path, DWORD* attributes) {
+  *attributes = GetFileAttributesW(Widen(path).c_str());
+  return *attributes != INVALID_FILE_ATTRIBUTES;
+}
+
+class Win32FileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override {
+    DWORD attributes;
+    return Attributes(path, &attributes) && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool IsFolder(const std::string& path) override {
+    DWORD attributes;
+    return Attributes(path, &attributes) && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
+    names->clear();
+    std::string pattern = folder;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAW entry;
+    FindHandle find(FindFirstFileW(Widen(pattern).c_str(), &entry));
+    if (find.get() == INVALID_HANDLE_VALUE) {
+      // A drive's root has no "." entry, so an empty one matches nothing.
+      return GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+    do {
+      std::string name = Narrow(std::wstring(entry.cFileName));
+      if (name == "." || name == "..") continue;
+      if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+      names->push_back(name);
+    } while (FindNextFileW(find.get(), &entry));
+    return true;
+  }
+
+  bool DeleteFile(const std::string& path) override {
+    return DeleteFileW(Widen(path).c_str()) != 0;
+  }
+
+  // Log files are written in the ANSI code page, as the system's own text
+  // tools expect them.
+  bool AppendText(const std::string& path, const std::string& text) override {
+    FileHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    std::string ansi = Utf8ToSystemAnsi(text);
+    bool written = true;
+    size_t done = 0;
+    while (written && done < ansi.size()) {
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(ansi.size() - done, 1u << 30));
+      DWORD count = 0;
+      written = WriteFile(file.get(), ansi.data() + done, chunk, &count, nullptr) && count > 0;
+      done += count;
+    }
+    return file.Close() && written;
+  }
+};
+
+}  // namespace
+
+FileSystem& FileSystem::Real() {
+  static Win32FileSystem files;
+  return files;
+}
+
+}  // namespace brantvell

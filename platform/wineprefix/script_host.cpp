@@ -1,0 +1,39 @@
+#include "platform/script_host.h"
+
+#include "platform/wineprefix/wineprefix.h"
+
+#include "platform/host_path.h"
+#include "platform/wineprefix/script_call.h"
+#include "platform/wineprefix/script_objects.h"
+
+namespace brantvell {
+
+bool DrivePathToHost(const std::string& path, std::string* host) {
+  bool has_drive = path.size() >= 3 &&
+                   ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+                   path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return has_drive && ToHostPath(path, host);
+}
+
+namespace {
+
+// Serves the two components by ProgID (matched without regard to case, as
+// the class registry does).
+class PosixScriptHost : public ScriptHost {
+ public:
+  std::shared_ptr<ScriptObject> Create(const std::string& prog_id) override {
+    std::string key = MemberKey(prog_id);
+    if (key == "wscript.shell") return NewWshShell();
+    if (key == "scripting.filesystemobject") return NewFileSystemObject();
+    throw ErrCannotCreate();
+  }
+};
+
+}  // namespace
+
+ScriptHost& ScriptHost::Real() {
+  static PosixScriptHost host;
+  return host;
+}
+
+}  // namespace brantvell

@@ -1,0 +1,35 @@
+// The script objects served on POSIX against the Wine prefix, and what they
+// share. Internal to the platform layer: callers reach them through
+// ScriptHost::Real().
+#ifndef BRANTVELL_PLATFORM_WINEPREFIX_SCRIPT_OBJECTS_H_
+#define BRANTVELL_PLATFORM_WINEPREFIX_SCRIPT_OBJECTS_H_
+
+#include <memory>
+#include <string>
+
+#include "platform/script_host.h"
+
+namespace brantvell {
+
+// "WScript.Shell": SpecialFolders, RegRead, CreateShortcut.
+std::shared_ptr<ScriptObject> NewWshShell();
+
+// "Scripting.FileSystemObject": FolderExists, FileExists, DeleteFile,
+// DeleteFolder, GetFolder, BuildPath.
+std::shared_ptr<ScriptObject> NewFileSystemObject();
+
+// The unsaved shortcut object for a ".lnk" or ".url" path (extension
+// matched without regard to case); raises Error 5 for any other path.
+std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path);
+
+// True for the name of the temporary file that a shortcut's Save writes
+// beside the shortcut before putting it in place; never a user's file.
+bool IsShortcutTempName(const std::string& name);
+
+// The host path of a Windows path that starts with a drive ("X:\..."). A
+// path without a drive is not found, like one that does not map.
+bool DrivePathToHost(const std::string& path, std::string* host);
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_PLATFORM_WINEPREFIX_SCRIPT_OBJECTS_H_

@@ -1,0 +1,234 @@
+#include "platform/wineprefix/wine_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace brantvell {
+namespace {
+
+// A registry file the way Wine writes one, with the awkward corners: escaped
+// separators in key names, escapes in data, non-ASCII as \x escapes, data
+// continued over lines.
+const char kSystemReg[] =
+    "WINE REGISTRY Version 2\n"
+    ";; All keys relative to \\\\Machine\n"
+    "\n"
+    "#arch=win32\n"
+    "\n"
+    "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\App Paths\\\\VR_CLT.exe] 1700000000\n"
+    "#time=1da1b2c3d4e5f60\n"
+    "@=\"C:\\\\Veldramona\\\\VR_CLT.exe\"\n"
+    "\"Path\"=\"C:\\\\Veldramona\"\n"
+    "\n"
+    "[Software\\\\Test] 1700000001\n"
+    "\"Quoted\"=\"say \\\"hi\\\"\\tand\\nbye\"\n"
+    "\"Czech\"=\"\\x10c\\x65sk\\x00e1 \\x2013 Slovensk\\x00e1\"\n"
+    "\"HexThenDigit\"=\"\\x0161\\x0031\"\n"
+    "\"Octal\"=\"a\\101\\0b\"\n"
+    "\"Expand\"=str(2):\"%SystemRoot%\\\\system32\"\n"
+    "\"Count\"=dword:0000002a\n"
+    "\"Negative\"=dword:ffffffff\n"
+    "\"Blob\"=hex:01,02,03,\\\n"
+    "  04,05\n"
+    "\"WideExpand\"=hex(2):43,00,3a,00,5c,00,78,00,00,00\n"
+    "\"Multi\"=str(7):\"one\\0two\\0\"\n"
+    "\"Utf8\"=\"Pl\xc3\xa1n\"\n";
+
+TEST(WineRegistryTest, ReadsStringsWithTheirEscapes) {
+  WineRegistry registry = WineRegistry::Parse(kSystemReg);
+  EXPECT_FALSE(registry.is_win64());
+
+  const RegistryValue* path =
+      registry.Find("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe", "Path");
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(path->type, kRegSz);
+  std::string text;
+  ASSERT_TRUE(RegistryValueText(*path, &text));
+  EXPECT_EQ(text, "C:\\Veldramona");
+
+  struct Case {
+    const char* name;
+    const char* expected;
+  } cases[] = {
+      {"Quoted", "say \"hi\"\tand\nbye"},
+      {"Czech",
+       "\xc4\x8c"
+       "esk\xc3\xa1 \xe2\x80\x93 Slovensk\xc3\xa1"},  // Česká – Slovenská
+      {"HexThenDigit",
+       "\xc5\xa1"
+       "1"},
+      {"Octal", "aA"},  // the escaped NUL ends the string
+      {"Utf8", "Pl\xc3\xa1n"},
+  };
+  for (const Case& c : cases) {
+    const RegistryValue* value = registry.Find("Software\\Test", c.name);
+    ASSERT_NE(value, nullptr) << c.name;
+    ASSERT_TRUE(RegistryValueText(*value, &text)) << c.name;
+    EXPECT_EQ(text, c.expected) << c.name;
+  }
+}
+
+TEST(WineRegistryTest, ReadsDefaultValueExpandStringsNumbersAndLists) {
+  WineRegistry registry = WineRegistry::Parse(kSystemReg);
+  std::string text;
+
+  const RegistryValue* def =
+      registry.Find("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe", "");
+  ASSERT_NE(def, nullptr);
+  ASSERT_TRUE(RegistryValueText(*def, &text));
+  EXPECT_EQ(text, "C:\\Veldramona\\VR_CLT.exe");
+
+  const RegistryValue* expand = registry.Find("Software\\Test", "Expand");
+  ASSERT_NE(expand, nullptr);
+  EXPECT_EQ(expand->type, kRegExpandSz);
+  ASSERT_TRUE(RegistryValueText(*expand, &text));
+  EXPECT_EQ(text, "%SystemRoot%\\system32");  // left unexpanded
+
+  const RegistryValue* wide = registry.Find("Software\\Test", "WideExpand");
+  ASSERT_NE(wide, nullptr);
+  EXPECT_EQ(wide->type, kRegExpandSz);
+  ASSERT_TRUE(RegistryValueText(*wide, &text));
+  EXPECT_EQ(text, "C:\\x");
+
+  uint32_t number = 0;
+  ASSERT_TRUE(RegistryValueDword(*registry.Find("Software\\Test", "Count"), &number));
+  EXPECT_EQ(number, 42u);
+  ASSERT_TRUE(RegistryValueDword(*registry.Find("Software\\Test", "Negative"), &number));
+  EXPECT_EQ(number, 0xFFFFFFFFu);
+  EXPECT_FALSE(RegistryValueText(*registry.Find("Software\\Test", "Count"), &text));
+
+  const RegistryValue* blob = registry.Find("Software\\Test", "Blob");
+  ASSERT_NE(blob, nullptr);
+  EXPECT_EQ(blob->type, kRegBinary);
+  EXPECT_EQ(blob->bytes, std::string("\x01\x02\x03\x04\x05"));
+  EXPECT_FALSE(RegistryValueText(*blob, &text));
+  EXPECT_FALSE(RegistryValueDword(*blob, &number));
+
+  std::vector<std::string> strings;
+  ASSERT_TRUE(RegistryValueStrings(*registry.Find("Software\\Test", "Multi"), &strings));
+  EXPECT_EQ(strings, (std::vector<std::string>{"one", "two"}));
+}
+
+TEST(WineRegistryTest, MatchesKeysAndNamesWithoutRegardToCase) {
+  WineRegistry registry = WineRegistry::Parse(kSystemReg);
+  EXPECT_NE(
+      registry.Find("SOFTWARE\\microsoft\\WINDOWS\\currentversion\\app paths\\vr_clt.EXE", "PATH"),
+      nullptr);
+  EXPECT_NE(registry.Find("software\\test", "czech"), nullptr);
+  EXPECT_EQ(registry.Find("Software\\Test", "Missing"), nullptr);
+  EXPECT_EQ(registry.Find("Software\\Missing", "Path"), nullptr);
+  // A key is not its parent or its child.
+  EXPECT_EQ(registry.Find("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths", "Path"),
+            nullptr);
+  EXPECT_EQ(registry.Find("Software", "Count"), nullptr);
+  // No default value was written for this key.
+  EXPECT_EQ(registry.Find("Software\\Test", ""), nullptr);
+}
+
+TEST(WineRegistryTest, Win64PrefixPrefersTheWow6432NodeViewForSoftware) {
+  const char text[] =
+      "WINE REGISTRY Version 2\r\n"
+      "#arch=win64\r\n"
+      "[Software\\\\Vendor\\\\App] 1\r\n"
+      "\"Both\"=\"native\"\r\n"
+      "\"NativeOnly\"=\"native only\"\r\n"
+      "[Software\\\\Wow6432Node\\\\Vendor\\\\App] 1\r\n"
+      "\"Both\"=\"wow\"\r\n"
+      "[Software\\\\Wow6432Node\\\\Other] 1\r\n"
+      "\"Name\"=\"wow other\"\r\n"
+      "[System\\\\Setup] 1\r\n"
+      "\"Name\"=\"system\"\r\n";
+  WineRegistry registry = WineRegistry::Parse(text);
+  ASSERT_TRUE(registry.is_win64());
+  std::string value;
+
+  ASSERT_TRUE(RegistryValueText(*registry.FindAs32Bit("Software\\Vendor\\App", "Both"), &value));
+  EXPECT_EQ(value, "wow");
+  ASSERT_TRUE(
+      RegistryValueText(*registry.FindAs32Bit("SOFTWARE\\Vendor\\App", "NativeOnly"), &value));
+  EXPECT_EQ(value, "native only");
+  ASSERT_TRUE(RegistryValueText(*registry.FindAs32Bit("software\\other", "Name"), &value));
+  EXPECT_EQ(value, "wow other");
+  ASSERT_TRUE(
+      RegistryValueText(*registry.FindAs32Bit("Software\\Wow6432Node\\Other", "Name"), &value));
+  EXPECT_EQ(value, "wow other");
+  ASSERT_TRUE(RegistryValueText(*registry.FindAs32Bit("System\\Setup", "Name"), &value));
+  EXPECT_EQ(value, "system");
+  EXPECT_EQ(registry.FindAs32Bit("Software\\Vendor\\App", "Missing"), nullptr);
+
+  // The plain look-up sees the native view.
+  ASSERT_TRUE(RegistryValueText(*registry.Find("Software\\Vendor\\App", "Both"), &value));
+  EXPECT_EQ(value, "native");
+}
+
+TEST(WineRegistryTest, Win32PrefixHasNoRedirection) {
+  const char text[] =
+      "#arch=win32\n"
+      "[Software\\\\Vendor] 1\n"
+      "\"Name\"=\"native\"\n"
+      "[Software\\\\Wow6432Node\\\\Vendor] 1\n"
+      "\"Name\"=\"wow\"\n";
+  WineRegistry registry = WineRegistry::Parse(text);
+  std::string value;
+  ASSERT_TRUE(RegistryValueText(*registry.FindAs32Bit("Software\\Vendor", "Name"), &value));
+  EXPECT_EQ(value, "native");
+}
+
+TEST(WineRegistryTest, SkipsWhatItCannotReadAndKeepsTheRest) {
+  const char text[] =
+      "\"Orphan\"=\"before any key\"\n"
+      "[Software\\\\Broken\n"
+      "\"InBroken\"=\"x\"\n"
+      "[Software\\\\Good] 1\n"
+      "\"Unterminated\"=\"abc\n"
+      "\"BadDword\"=dword:xyz\n"
+      "\"BadHex\"=hex:1,zz\n"
+      "\"BadType\"=str(:\"x\"\n"
+      "garbage line\n"
+      "\"NoEquals\" \"x\"\n"
+      "\"TrailingBackslash\"=\"abc\\\n"
+      "\"Fine\"=\"ok\"\n"
+      "[Software\\\\Key\\]Bracket] 1\n"
+      "\"Name\"=\"bracket\"\n";
+  WineRegistry registry = WineRegistry::Parse(text);
+  std::string value;
+  ASSERT_NE(registry.Find("Software\\Good", "Fine"), nullptr);
+  ASSERT_TRUE(RegistryValueText(*registry.Find("Software\\Good", "Fine"), &value));
+  EXPECT_EQ(value, "ok");
+  for (const char* name :
+       {"Unterminated", "BadDword", "BadHex", "BadType", "NoEquals", "TrailingBackslash"})
+    EXPECT_EQ(registry.Find("Software\\Good", name), nullptr) << name;
+  EXPECT_FALSE(registry.HasKey("Software\\Broken"));
+  EXPECT_EQ(registry.Find("", "Orphan"), nullptr);
+  EXPECT_EQ(registry.Find("Software\\Broken", "InBroken"), nullptr);
+  ASSERT_NE(registry.Find("Software\\Key]Bracket", "Name"), nullptr);
+}
+
+TEST(WineRegistryTest, EveryCutOfAFileParsesWithoutHarm) {
+  // Cuts anywhere, inside escapes and continued data too, must not trip the
+  // reader; what lies before the cut is read.
+  std::string text = kSystemReg;
+  const std::string line = "\"Count\"=dword:0000002a\n";
+  size_t digits = text.find(line) + line.find(':') + 1;
+  size_t line_end = text.find(line) + line.size();
+  for (size_t n = 0; n <= text.size(); ++n) {
+    WineRegistry registry = WineRegistry::Parse(text.substr(0, n));
+    const RegistryValue* value = registry.Find("Software\\Test", "Count");
+    uint32_t number = 0;
+    if (n <= digits) {
+      EXPECT_EQ(value, nullptr) << n;
+    } else if (n >= line_end) {
+      ASSERT_NE(value, nullptr) << n;
+      ASSERT_TRUE(RegistryValueDword(*value, &number));
+      EXPECT_EQ(number, 42u);
+      EXPECT_NE(registry.Find("Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe",
+                              "Path"),
+                nullptr);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace brantvell
