@@ -20,10 +20,13 @@
 # from instead of configuring build/perf), CHECK_BUDGETS=1 (exit with 1 when
 # a budget below is exceeded: the suite's regression check).
 #
-# Budgets: the native run at most 2 times the floor; at most IR_BUDGET
-# instructions (default 8,000,000) and SYSCALL_BUDGET system calls (default
-# 2,000) per native run. The counts do not depend on the machine's load, so
-# they catch a regression that timings would hide in noise.
+# Budgets: at most IR_BUDGET instructions (default 8,000,000) and
+# SYSCALL_BUDGET system calls (default 2,000) per native run. The counts do
+# not depend on the machine's load, so they catch a regression that timings
+# would hide in noise. Timings (the native run's target of at most 2 times
+# the floor among them) are printed and never decide: a shared machine's
+# load would make them pass or fail by chance. With CHECK_BUDGETS=1 a
+# comparison that cannot be run (no Wine, no mingw) also fails.
 #
 # Runs alternate between the two sides of a comparison so that the load of
 # a shared machine falls on both alike. Each run starts from the same state:
@@ -149,9 +152,8 @@ bench_native() {
   f=$(median <"$WORK/floor.us")
   echo "   program: median $(ms "$p") ms"
   echo "   floor:   median $(ms "$f") ms ($lines log lines, 11 shortcut files)"
-  echo "   ratio program / floor: $(ratio "$p" "$f")  (target: at most 2)"
+  echo "   ratio program / floor: $(ratio "$p" "$f")  (target: at most 2; a timing, so it only informs)"
   summary+=("native run / I/O floor: $(ratio "$p" "$f")  ($(ms "$p") ms / $(ms "$f") ms)")
-  budget "native run / I/O floor" "$(ratio "$p" "$f")" 2
 }
 
 # ---- Brantvell.exe under Wine against the VBScript -------------------------------
@@ -161,6 +163,7 @@ bench_wine() {
   echo "== Brantvell.exe (x86_64) under Wine against cscript make_shortcuts.vbs ($WINE_RUNS runs each)"
   if ! command -v wine >/dev/null 2>&1 || ! command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1; then
     echo "   skipped: wine or the x86_64 mingw compiler is not installed"
+    over_budget+=("Wine comparison not run: wine or the x86_64 mingw compiler is not installed")
     return 0
   fi
   local perf=${PERF_BUILD:-$root/build/perf}
@@ -175,13 +178,17 @@ bench_wine() {
   # that runs here (a bare "cscript" would go through start.exe, one more
   # process). The choice of loader is made once, outside the timed runs.
   local loader=(wine)
-  /usr/lib/wine/wine --version >/dev/null 2>&1 ||
+  bash "$root/scripts/kernel-runs-i386.sh" >/dev/null ||
     loader=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64)
   wine_tool() { "${loader[@]}" "$@"; }
   export WINEPREFIX=$WORK/wineprefix WINEDEBUG=-all
   BENCH_WINEPREFIX=$WINEPREFIX
   echo "   making a Wine prefix (wineboot) ..."
-  wine_tool wineboot -i >/dev/null 2>&1
+  if ! wine_tool wineboot -i >"$WORK/wineboot.txt" 2>&1; then
+    echo "   the Wine prefix cannot be made: ${loader[*]} wineboot -i failed:" >&2
+    tail -n 5 "$WORK/wineboot.txt" >&2
+    return 1
+  fi
   wine_tool reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe' \
     /v Path /t REG_SZ /d 'C:\Veldramona' /f >/dev/null 2>&1
   mkdir -p "$WINEPREFIX/drive_c/Veldramona"
@@ -367,6 +374,7 @@ bench_counts() {
     budget "instructions per native run" "$ir" "$IR_BUDGET"
   else
     echo "   valgrind is not installed: no instruction count"
+    over_budget+=("instructions not counted: valgrind is not installed")
   fi
   if command -v strace >/dev/null 2>&1; then
     reset_outputs "$PREFIX" "$LOG"
@@ -382,6 +390,7 @@ bench_counts() {
     budget "system calls per native run" "$calls" "$SYSCALL_BUDGET"
   else
     echo "   strace is not installed: no system call count"
+    over_budget+=("system calls not counted: strace is not installed")
   fi
 }
 
@@ -401,7 +410,7 @@ echo
 echo "== summary (load average now $(cut -d' ' -f1-3 /proc/loadavg))"
 printf '   %s\n' "${summary[@]}"
 if [ ${#over_budget[@]} -gt 0 ]; then
-  echo "== over budget:"
+  echo "== over budget or not measured:"
   printf '   %s\n' "${over_budget[@]}"
   [ "$CHECK_BUDGETS" = 1 ] && exit 1
 fi

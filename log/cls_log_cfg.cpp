@@ -110,11 +110,32 @@ std::string clsLogCfg::GetKeyName(const std::string& kind_text) {
   return "default";
 }
 
+namespace {
+
+// The drive ("Q:\") or share ("\\server\share\") a Windows path lies on;
+// "" for a path relative to the current folder.
+std::string PathRoot(const std::string& path) {
+  if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2) + "\\";
+  if (path.compare(0, 2, "\\\\") != 0) return "";
+  size_t server_end = path.find('\\', 2);
+  if (server_end == std::string::npos) return path + "\\";
+  size_t share_end = path.find('\\', server_end + 1);
+  return share_end == std::string::npos ? path + "\\" : path.substr(0, share_end + 1);
+}
+
+}  // namespace
+
 int32_t clsLogCfg::GetFileSwitch(int32_t eRecType) {
   const char* marker = MarkerFileName(eRecType);
   if (marker == nullptr) return kStateFile;
   // Errors of the look-up pass to GetSetting, which answers "file" then.
-  return files_->FileExists(GetParentFolder(ini_file_) + marker) ? kStateFile : kStateOff;
+  const std::string path = GetParentFolder(ini_file_) + marker;
+  if (files_->FileExists(path)) return kStateFile;
+  // On a drive or share that is not there the marker cannot be looked for:
+  // a failed look-up, which also answers "file".
+  const std::string root = PathRoot(path);
+  if (!root.empty() && !files_->IsFolder(root)) return kStateFile;
+  return kStateOff;
 }
 
 std::string clsLogCfg::ReadRaw(const std::string& section, const std::string& key) {

@@ -10,6 +10,11 @@
 # an unprivileged user through setpriv; they are skipped, with the reason,
 # where that is impossible.
 #
+# The kill moments of the random-kill case come from a seed, printed at the
+# start: BRANTVELL_FAULT_SEED (default: taken from the clock) and
+# BRANTVELL_FAULT_SPAN_MS (the span the kills spread over; default: one
+# timed run) given again repeat the same kill moments.
+#
 # Usage: run_faults.sh PATH-TO-BRANTVELL
 set -u
 
@@ -30,6 +35,17 @@ trap cleanup EXIT
 export LC_ALL=C.UTF-8
 
 . "$(dirname "$0")/../e2e/lib.sh"
+
+FAULT_SEED=${BRANTVELL_FAULT_SEED:-$(($(date +%s%N) % 1000000007))}
+echo "fault seed: $FAULT_SEED (BRANTVELL_FAULT_SEED=$FAULT_SEED repeats the kill moments)"
+random_state=$FAULT_SEED
+# next_random: RANDOM_VALUE becomes the next number (0 to 32767) of the
+# seeded sequence. It runs in this shell, never in a subshell, so the
+# sequence goes on from call to call.
+next_random() {
+  random_state=$(((random_state * 1103515245 + 12345) % 2147483648))
+  RANDOM_VALUE=$((random_state / 65536))
+}
 
 if [ "$HAVE_LNKINFO" -eq 0 ]; then
   echo "note: lnkinfo (liblnk-utils) is not installed; .lnk files are checked by their header only"
@@ -489,7 +505,8 @@ killed_at_save() {
     STATUS=137
     local folder=$GROUP
     case " $FIRST_DESKTOP_SAVES " in *" $1 "*) folder=$DESKTOP ;; esac
-    head -c 100 "$WORK/bin-sample.lnk" >"$folder/.shortcut-$(printf '%08x' $((RANDOM * 7919 + $1))).tmp"
+    next_random
+    head -c 100 "$WORK/bin-sample.lnk" >"$folder/.shortcut-$(printf '%08x' $((RANDOM_VALUE * 7919 + $1))).tmp"
     return
   fi
   local n=$1
@@ -545,18 +562,20 @@ case_killed_during_save() {
 case_killed_at_random_moments() {
   prefix
   # How long one whole run takes here, so the kills spread over it.
-  local start end span
+  local start end span=${BRANTVELL_FAULT_SPAN_MS:-}
   start=$(date +%s%N)
   brantvell /action=czsk
   end=$(date +%s%N)
-  span=$(((end - start) / 1000000 + 5))
+  [ -n "$span" ] || span=$(((end - start) / 1000000 + 5))
+  note "kills spread over $span ms (BRANTVELL_FAULT_SEED=$FAULT_SEED BRANTVELL_FAULT_SPAN_MS=$span repeat them)"
   local runs=30 run pid delay words=(cz czsk sk czsk) left_temp=0
   for ((run = 0; run < runs; run++)); do
     WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" "/action=${words[run % 4]}" \
       </dev/null >/dev/null 2>&1 &
     pid=$!
-    delay=$((RANDOM % span))
-    sleep "$(printf '0.%03d' "$delay")"
+    next_random
+    delay=$((RANDOM_VALUE % span))
+    sleep "$((delay / 1000)).$(printf '%03d' $((delay % 1000)))"
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     [ -n "$(leftovers "$GROUP")$(leftovers "$DESKTOP")" ] && left_temp=$((left_temp + 1))

@@ -15,7 +15,10 @@ constexpr int32_t kNotSet = -1;
 
 class LogCfgTest : public ::testing::Test {
  protected:
-  LogCfgTest() : cfg_(&profile_, &files_) { cfg_.SetINIFile(kIni); }
+  LogCfgTest() : cfg_(&profile_, &files_) {
+    files_.AddFolder("C:\\App");
+    cfg_.SetINIFile(kIni);
+  }
 
   void Set(const std::string& section, const std::string& key, const std::string& value) {
     profile_.Set(kIni, section, key, value);
@@ -137,6 +140,12 @@ TEST_F(LogCfgTest, MarkerFilesBesideTheIniSwitchTheUnnamedComponent) {
   EXPECT_EQ(cfg_.GetSetting(8, 2, ""), 1);
 }
 
+TEST_F(LogCfgTest, MarkerLookUpOnADriveThatIsNotThereMeansFileOutput) {
+  cfg_.SetINIFile("Q:\\App\\log.ini");
+  EXPECT_EQ(cfg_.GetSetting(3, 0, ""), 1);
+  EXPECT_EQ(cfg_.GetSetting(8, 0, ""), 1);
+}
+
 TEST_F(LogCfgTest, KindsWithoutMarkerFileAreOnForTheUnnamedComponent) {
   for (int32_t kind : {0, 1, 2, 4, 9}) {
     EXPECT_EQ(cfg_.GetSetting(kind, 0, ""), 1) << kind;
@@ -188,6 +197,7 @@ TEST(LogCfgFailureTest, FailingMarkerLookUpMeansFileOutput) {
 TEST(LogCfgFailureTest, FailingIniReadCountsAsNotSet) {
   ThrowingProfileReader profile;
   FakeFileSystem files;
+  files.AddFolder("C:\\App");
   clsLogCfg cfg(&profile, &files);
   cfg.SetINIFile("C:\\App\\log.ini");
   EXPECT_EQ(cfg.GetSetting(3, 2, "Brantvell"), 2);

@@ -118,6 +118,27 @@ TEST_F(DeleteOldLogsTest, EmptyExtensionMeansTheNameEndsWithTheDate) {
   EXPECT_TRUE(Exists("Brantvell_261101.TXT"));
 }
 
+// Our own dated names are deleted only where the date cut (after the last
+// "_", at most as long as the position of the last ".") gives six characters.
+TEST_F(DeleteOldLogsTest, OwnNamesGoOnlyWhereTheDateCutFindsSixCharacters) {
+  struct {
+    const char* prefix;
+    const char* extension;
+    const char* name;
+    bool stays;
+  } cases[] = {{"x.y", "", "x.y_261101", true},
+               {"v1.2", "", "v1.2_261101", true},
+               {"Brantvell", "T_X", "Brantvell_261101.T_X", true},
+               {"v1.2", "TXT", "v1.2_261101.TXT", false}};
+  for (const auto& c : cases) {
+    log_->SetFileNamePrefix(c.prefix);
+    log_->SetFileNameExtension(c.extension);
+    Add({c.name});
+    log_->DeleteOldLogs(7, 0);
+    EXPECT_EQ(Exists(c.name), c.stays) << c.name;
+  }
+}
+
 TEST_F(DeleteOldLogsTest, SubFoldersStay) {
   fakes_.files.AddFolder("C:\\Logs\\Brantvell_261101.TXT");
   Add({"Brantvell_261102.TXT"});

@@ -44,7 +44,14 @@ struct FakeFileSystem : FileSystem {
     ++exists_calls;
     return files.count(path) != 0;
   }
-  bool IsFolder(const std::string& path) override { return folders.count(path) != 0; }
+  // A folder added, or one holding an added folder (C:\ holds C:\App).
+  bool IsFolder(const std::string& path) override {
+    std::string base = path;
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    if (folders.count(base)) return true;
+    auto below = folders.lower_bound(base + '\\');
+    return below != folders.end() && below->compare(0, base.size() + 1, base + '\\') == 0;
+  }
   bool ListFolder(const std::string& folder, std::vector<std::string>* names) override {
     std::string base = folder;
     if (!base.empty() && base.back() == '\\') base.pop_back();

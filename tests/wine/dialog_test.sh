@@ -7,7 +7,9 @@
 # Usage: dialog_test.sh DIALOG_PROBE_EXE [OUTPUT_DIR]
 # OUTPUT_DIR receives dialog_screen.png (the whole display) and
 # dialog_window.png (the window alone). Exit status 125 when the machine
-# lacks the tools or cannot run the probe's architecture.
+# lacks the tools, or when the probe is a 32-bit program and the kernel
+# cannot start 32-bit programs. Every wait is for a condition (the window is
+# there and drawn, the probe has ended), each with a deadline.
 set -uo pipefail
 
 probe=$(realpath "$1")
@@ -15,14 +17,16 @@ out=$(realpath "${2:-.}")
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run=$here/../../scripts/wine-run.sh
 resources=$here/../../resources
+. "$here/../support/wait_for.sh"
 
 # The PE machine field of a Windows executable: 6486 for x86-64, 4c01 for x86.
 pe_machine() { od -An -tx1 -j"$(($(od -An -tu4 -j60 -N4 "$1") + 4))" -N2 "$1" | tr -d ' '; }
 
 if [ -z "${BRANTVELL_DIALOG_DISPLAY:-}" ]; then
-  # Only a 32-bit loader runs 32-bit programs (see scripts/wine-run.sh).
-  if [ "$(pe_machine "$probe")" != 6486 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    echo "dialog_test: this machine cannot run $probe; skipped"
+  # A 32-bit program is skipped only where the kernel cannot start one (see
+  # scripts/wine-run.sh).
+  if [ "$(pe_machine "$probe")" != 6486 ] && ! why=$(bash "$here/../../scripts/kernel-runs-i386.sh"); then
+    echo "dialog_test: $why: $probe; skipped"
     exit 125
   fi
   for tool in xvfb-run xdotool import compare wine; do
@@ -43,12 +47,14 @@ cleanup() {
 trap cleanup EXIT
 
 # A fresh prefix, with the loader that can run here.
-if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  wine wineboot -i >/dev/null 2>&1
-else
-  WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+boot=(wine wineboot -i)
+bash "$here/../../scripts/kernel-runs-i386.sh" >/dev/null ||
+  boot=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot -i)
+if ! "${boot[@]}" >"$work/boot.txt" 2>&1 || ! wineserver -w >>"$work/boot.txt" 2>&1; then
+  echo "dialog_test: the Wine prefix cannot be made: '${boot[*]}' failed:"
+  tail -n 5 "$work/boot.txt"
+  exit 1
 fi
-wineserver -w 2>/dev/null || true
 
 passed=0
 failed=0
@@ -63,36 +69,46 @@ check() {  # check NAME EXPECTED ACTUAL
   fi
 }
 
-# Starts the probe with the variant to grey out and waits for its window:
-# sets pid and wid (empty when no window came).
+# True when the probe's window is shown (sets wid) or the probe has ended.
+window_or_end() {
+  wid=$(xdotool search --onlyvisible --name '^Brantvell$' 2>/dev/null | head -1)
+  [ -n "$wid" ] || ! kill -0 "$pid" 2>/dev/null
+}
+
+# True when the window shows its background above the rows: it has been
+# drawn, which it is once shown and active.
+drawn() {
+  import -window "$wid" "$work/drawn.png" 2>/dev/null &&
+    [ "$(region_diff "$work/drawn.png" 500x170+0+0 "$resources/background.bmp" 500x170+0+0)" = 0 ]
+}
+
+# Starts the probe with the variant to grey out and waits (at most 60 s) for
+# its window and (at most 20 s) for the window to be drawn: sets pid and wid
+# (empty when no window came).
 start_probe() {
   "$wine_run" "$probe" "$1" >"$work/out.txt" 2>"$work/err.txt" &
   pid=$!
   wid=""
-  for _ in $(seq 1 300); do
-    wid=$(xdotool search --onlyvisible --name '^Brantvell$' 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      if [ $? -eq 125 ]; then
-        echo "dialog_test: this machine cannot run $probe; skipped"
-        exit 125
-      fi
-      break
+  wait_for 60 window_or_end
+  if [ -z "$wid" ]; then
+    wait "$pid"
+    local status=$?
+    if [ "$status" -eq 125 ]; then
+      echo "dialog_test: $(cat "$work/err.txt"); skipped"
+      exit 125
     fi
-    sleep 0.2
-  done
-  # Time to paint and to take the input focus.
-  [ -n "$wid" ] && sleep 1
+    echo "dialog_test: no window came (probe exit status $status): $(head -c 300 "$work/err.txt")"
+    return
+  fi
+  wait_for 20 drawn || echo "dialog_test: the window was not drawn within 20 s"
 }
+
+probe_ended() { ! kill -0 "$pid" 2>/dev/null; }
 
 # Waits for the probe to end (killing it after 20 s) and sets result to the
 # number after "RESULT=", or "none".
 finish_probe() {
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.2
-  done
+  wait_for 20 probe_ended
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
   result=$(tr -d '\r' <"$work/out.txt" | sed -n 's/^RESULT=//p')
@@ -114,9 +130,11 @@ region_diff() {  # region_diff A GEOMETRY_A B GEOMETRY_B
 
 keys() { [ -n "$wid" ] && xdotool key --window "$wid" --delay 150 "$@" 2>/dev/null; }
 
-# Clicks at (x, y) of the client area.
+# Clicks at (x, y) of the client area. The pointer is where it should be
+# before the button goes down; the keys sent after it reach the window after
+# the click, as the display delivers its events in order.
 click() {
-  [ -n "$wid" ] && xdotool mousemove --window "$wid" "$1" "$2" click 1 2>/dev/null && sleep 0.3
+  [ -n "$wid" ] && xdotool mousemove --sync --window "$wid" "$1" "$2" click 1 2>/dev/null
 }
 
 # Row tops of the labels: SK 175, CZ and SK 233, CZ 292; each 301 x 42 at x 146.

@@ -1,0 +1,12 @@
+# wait_for SECONDS COMMAND...: runs COMMAND every tenth of a second until it
+# succeeds; status 1 when SECONDS (a whole number) pass first. For tests
+# that wait for a condition (a window, a line of output) instead of a fixed
+# time.
+wait_for() {
+  local deadline=$((${EPOCHREALTIME/[.,]/} + $1 * 1000000))
+  shift
+  until "$@"; do
+    [ "${EPOCHREALTIME/[.,]/}" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
