@@ -165,11 +165,10 @@ void clsLogShare::SetEnable(int32_t eRecType, const std::string& strComponentNam
 }
 
 int32_t clsLogShare::Enable(int32_t eRecType, const std::string& strComponentName) {
-  if (eRecType == -1) throw Error(kErrLogAllKinds, kOwnErrorSource, "");
+  if (eRecType == -1) throw OwnError(kErrLogAllKinds);
   int32_t id = GetComponentId(strComponentName);
-  if (id < 0) throw Error(kErrLogNoComponent, kOwnErrorSource, "");
-  if (!IsKind(eRecType))
-    throw Error(kErrSubscriptOutOfRange, kOwnErrorSource, "Subscript out of range");
+  if (id < 0) throw OwnError(kErrLogNoComponent);
+  if (!IsKind(eRecType)) throw OwnError(kErrSubscriptOutOfRange);
   return components_[id].States[eRecType];
 }
 

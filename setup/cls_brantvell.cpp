@@ -41,8 +41,6 @@ constexpr char kTagMakeSureDirectoryPathExists[] = BRANTVELL_TAG("MakeSureDirect
 constexpr char kProgIdShell[] = "WScript.Shell";
 constexpr char kProgIdFileSystem[] = "Scripting.FileSystemObject";
 
-constexpr int32_t kErrCannotCreateObject = 429;
-
 // Shortcuts to programs open in a normal window and show the first icon of
 // their target file.
 constexpr int32_t kWindowStyleNormal = 1;
@@ -81,7 +79,7 @@ std::string ValueText(const Value& value) {
     case Value::kVariant:
       return ValueText(value.inner());
     default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+      throw OwnError(kErrTypeMismatch);
   }
 }
 
@@ -95,7 +93,7 @@ bool ValueBool(const Value& value) {
     case Value::kVariant:
       return ValueBool(value.inner());
     default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+      throw OwnError(kErrTypeMismatch);
   }
 }
 
@@ -109,7 +107,7 @@ int64_t ValueNumber(const Value& value) {
     case Value::kVariant:
       return ValueNumber(value.inner());
     default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+      throw OwnError(kErrTypeMismatch);
   }
 }
 
@@ -221,9 +219,7 @@ std::shared_ptr<ScriptObject> clsBrantvell::GetShortCut(int32_t number) {
   return Trapped(kTagGetShortCut, [&] {
     LogDebugText(kTagGetShortCut, std::string("START") + kTab + std::to_string(number));
     const ShortcutEntry* entry = FindShortcut(number);
-    if (!entry) {
-      throw Error(kErrInvalidProcedureCall, kOwnErrorSource, "Invalid procedure call or argument");
-    }
+    if (!entry) throw OwnError(kErrInvalidProcedureCall);
     // Held for the whole call, as every procedure of the object that builds
     // shortcuts does; CreateShortCutApp/URL get their own.
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
@@ -345,8 +341,8 @@ std::shared_ptr<ScriptObject> clsBrantvell::GetNewObject(const std::string& strP
       throw Error(error.number(), error.source(), error.description() + kTab + strProgID);
     }
     if (!object) {
-      throw Error(kErrCannotCreateObject, kOwnErrorSource,
-                  std::string("ActiveX component can't create object") + kTab + strProgID);
+      throw OwnError(kErrCannotCreateObject,
+                     StandardErrorText(kErrCannotCreateObject) + (kTab + strProgID));
     }
     LogDebugText(kTagGetNewObject, "RETURN=" + object->TypeName() + kTab + strProgID);
     return object;
@@ -360,10 +356,10 @@ bool clsBrantvell::CheckFolders() {
     std::string app_path = AppPath();
     if (app_path.empty()) {
       LogDebug("", {});
-      throw Error(kErrPathNotFound, kOwnErrorSource, "Aplikace neni nainstalována");
+      throw OwnError(kErrPathNotFound, "Aplikace neni nainstalována");
     }
     if (!FolderExists(app_path)) {
-      throw Error(kErrPathNotFound, kOwnErrorSource, "Cesta nebyla nalezena:\r\n" + app_path);
+      throw OwnError(kErrPathNotFound, "Cesta nebyla nalezena:\r\n" + app_path);
     }
     LogDebugText(kTagCheckFolders, std::string("RETURN=True") + kTab + app_path);
     return true;

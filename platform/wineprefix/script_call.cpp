@@ -12,19 +12,8 @@
 
 namespace brantvell {
 
-Error ErrInvalidCall() { return Error(5, "", "Invalid procedure call or argument"); }
-Error ErrTypeMismatch() { return Error(kErrTypeMismatch, "", "Type mismatch"); }
-Error ErrFileNotFound() { return Error(53, "", "File not found"); }
-Error ErrPermissionDenied() { return Error(70, "", "Permission denied"); }
-Error ErrPathNotFound() { return Error(76, "", "Path not found"); }
-Error ErrCannotCreate() { return Error(429, "", "ActiveX component can't create object"); }
-Error ErrNoSuchMember() { return Error(438, "", "Object doesn't support this property or method"); }
-Error ErrWrongArgumentCount() {
-  return Error(450, "", "Wrong number of arguments or invalid property assignment");
-}
-
 void CheckArgCount(const std::vector<Value>& args, size_t min, size_t max) {
-  if (args.size() < min || args.size() > max) throw ErrWrongArgumentCount();
+  if (args.size() < min || args.size() > max) throw ComponentError(kErrWrongArgumentCount);
 }
 
 namespace {
@@ -74,7 +63,7 @@ std::string ValueText(const Value& value) {
     std::snprintf(buffer, sizeof buffer, "%.15g", v.real());
     return buffer;
   }
-  throw ErrTypeMismatch();
+  throw ComponentError(kErrTypeMismatch);
 }
 
 bool ValueBool(const Value& value) {
@@ -88,7 +77,7 @@ bool ValueBool(const Value& value) {
     double n;
     if (ParseNumber(v.text(), &n)) return n != 0;
   }
-  throw ErrTypeMismatch();
+  throw ComponentError(kErrTypeMismatch);
 }
 
 int32_t ValueLong(const Value& value) {
@@ -101,11 +90,11 @@ int32_t ValueLong(const Value& value) {
   } else if (IsReal(v)) {
     n = v.real();
   } else if (v.type() != Value::kString || !ParseNumber(v.text(), &n)) {
-    throw ErrTypeMismatch();
+    throw ComponentError(kErrTypeMismatch);
   }
-  if (!std::isfinite(n)) throw ErrTypeMismatch();
+  if (!std::isfinite(n)) throw ComponentError(kErrTypeMismatch);
   n = std::nearbyint(n);  // to the nearest, ties to even, as the runtime rounds
-  if (n < -2147483648.0 || n > 2147483647.0) throw Error(kErrOverflow, "", "Overflow");
+  if (n < -2147483648.0 || n > 2147483647.0) throw ComponentError(kErrOverflow);
   return static_cast<int32_t>(n);
 }
 

@@ -14,16 +14,7 @@
 
 namespace brantvell {
 
-Error ErrInvalidCall();         // 5
-Error ErrTypeMismatch();        // 13
-Error ErrFileNotFound();        // 53
-Error ErrPermissionDenied();    // 70
-Error ErrPathNotFound();        // 76
-Error ErrCannotCreate();        // 429
-Error ErrNoSuchMember();        // 438
-Error ErrWrongArgumentCount();  // 450
-
-// Raises ErrWrongArgumentCount unless `min` <= args.size() <= `max`.
+// Raises kErrWrongArgumentCount unless `min` <= args.size() <= `max`.
 void CheckArgCount(const std::vector<Value>& args, size_t min, size_t max);
 
 // A value read as text: strings as they are, numbers in decimal, Booleans
