@@ -6,8 +6,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "log/value_text.h"
+#include "log/display_text.h"
 #include "platform/text.h"
+#include "platform/value_conversions.h"
 
 namespace brantvell {
 
@@ -27,14 +28,12 @@ constexpr size_t kHexMaskLongest = 50;
 // platform converts a value to a Long (reals to the nearest, halves to
 // even); false when it has none.
 bool ToLong(const Value& value, int64_t* out) {
+  if (IsWholeNumber(value)) {
+    *out = value.integer();
+    return true;
+  }
   double number = 0;
   switch (value.type()) {
-    case Value::kInteger:
-    case Value::kLong:
-    case Value::kByte:
-    case Value::kBoolean:
-      *out = value.integer();
-      return true;
     case Value::kCurrency:
       number = static_cast<double>(value.integer()) / 10000;
       break;
@@ -85,7 +84,7 @@ std::string clsLogShare::ObjectName(const Value& element) {
       try {
         Value value;
         if (!object->GetProperty(member, &value)) return false;
-        *out = ValueText(value, sep);
+        *out = DisplayText(value, sep);
         return true;
       } catch (...) {
         return false;
@@ -121,7 +120,7 @@ std::string clsLogShare::DebugItem(const Value& element) {
   // A value whose text cannot be made contributes nothing.
   try {
     LocaleSeparators sep = services_.clock->Separators();
-    auto text = [&]() { return ValueText(element, sep); };
+    auto text = [&]() { return DisplayText(element, sep); };
     switch (element.type()) {
       case Value::kEmpty:
         return "empty, ";
@@ -155,7 +154,7 @@ std::string clsLogShare::DebugItem(const Value& element) {
         try {
           Value value;
           if (element.object() && element.object()->GetProperty("Name", &value))
-            name = ValueText(value, sep);
+            name = DisplayText(value, sep);
         } catch (...) {
           name.clear();
         }

@@ -221,12 +221,12 @@ class FileSystemObject : public ScriptObject {
     std::string m = MemberKey(member);
     if (m == "folderexists" || m == "fileexists") {
       CheckArgCount(args, 1, 1);
-      return Value::Boolean(StatIs(ValueText(args[0]), m == "folderexists"));
+      return Value::Boolean(StatIs(CoerceToText(args[0]), m == "folderexists"));
     }
     if (m == "deletefile" || m == "deletefolder") {
       CheckArgCount(args, 1, 2);
-      std::string path = ValueText(args[0]);
-      bool force = args.size() > 1 && ValueBool(args[1]);
+      std::string path = CoerceToText(args[0]);
+      bool force = args.size() > 1 && CoerceToBool(args[1]);
       if (m == "deletefile")
         DeleteFile(path, force);
       else
@@ -235,7 +235,7 @@ class FileSystemObject : public ScriptObject {
     }
     if (m == "buildpath") {
       CheckArgCount(args, 2, 2);
-      return Value::String(BuildPath(ValueText(args[0]), ValueText(args[1])));
+      return Value::String(BuildPath(CoerceToText(args[0]), CoerceToText(args[1])));
     }
     throw ComponentError(kErrMemberNotSupported);
   }
@@ -244,7 +244,7 @@ class FileSystemObject : public ScriptObject {
                                           const std::vector<Value>& args) override {
     if (MemberKey(member) != "getfolder") throw ComponentError(kErrMemberNotSupported);
     CheckArgCount(args, 1, 1);
-    std::string path = ValueText(args[0]);
+    std::string path = CoerceToText(args[0]);
     std::string host;
     struct stat st;
     if (!HostPathOf(path, &host) || ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))

@@ -98,11 +98,11 @@ class WshShell : public ScriptObject {
     std::string m = MemberKey(member);
     if (m == "specialfolders") {
       CheckArgCount(args, 1, 1);
-      return Value::String(SpecialFolder(ValueText(args[0])));
+      return Value::String(SpecialFolder(CoerceToText(args[0])));
     }
     if (m == "regread") {
       CheckArgCount(args, 1, 1);
-      return RegRead(ValueText(args[0]));
+      return RegRead(CoerceToText(args[0]));
     }
     throw ComponentError(kErrMemberNotSupported);
   }
@@ -111,7 +111,7 @@ class WshShell : public ScriptObject {
                                           const std::vector<Value>& args) override {
     if (MemberKey(member) == "createshortcut") {
       CheckArgCount(args, 1, 1);
-      return NewWshShortcut(ValueText(args[0]));
+      return NewWshShortcut(CoerceToText(args[0]));
     }
     throw ComponentError(kErrMemberNotSupported);
   }

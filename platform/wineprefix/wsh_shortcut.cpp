@@ -281,32 +281,32 @@ class WshShortcut : public ScriptObject {
   void Put(const std::string& member, const Value& value) override {
     std::string m = MemberKey(member);
     if (m == "targetpath") {
-      target_ = ValueText(value);
+      target_ = CoerceToText(value);
       return;
     }
     if (!url_) {
       if (m == "arguments") {
-        arguments_ = ValueText(value);
+        arguments_ = CoerceToText(value);
         return;
       }
       if (m == "workingdirectory") {
-        working_directory_ = ValueText(value);
+        working_directory_ = CoerceToText(value);
         return;
       }
       if (m == "windowstyle") {
-        window_style_ = ValueLong(value);
+        window_style_ = CoerceToLong(value);
         return;
       }
       if (m == "iconlocation") {
-        icon_location_ = ValueText(value);
+        icon_location_ = CoerceToText(value);
         return;
       }
       if (m == "description") {
-        description_ = ValueText(value);
+        description_ = CoerceToText(value);
         return;
       }
       if (m == "hotkey") {
-        std::string text = ValueText(value);
+        std::string text = CoerceToText(value);
         hotkey_ = ParseHotkey(text);
         hotkey_text_ = text;
         return;

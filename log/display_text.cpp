@@ -1,4 +1,4 @@
-#include "log/value_text.h"
+#include "log/display_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -88,7 +88,7 @@ std::string FormatDate(double value, const LocaleSeparators& separators) {
 
 }  // namespace
 
-std::string ValueText(const Value& value, const LocaleSeparators& separators) {
+std::string DisplayText(const Value& value, const LocaleSeparators& separators) {
   switch (value.type()) {
     case Value::kEmpty:
       return "";
@@ -114,7 +114,7 @@ std::string ValueText(const Value& value, const LocaleSeparators& separators) {
     case Value::kBoolean:
       return value.integer() != 0 ? "True" : "False";
     case Value::kVariant:
-      return ValueText(value.inner(), separators);
+      return DisplayText(value.inner(), separators);
     default:
       throw OwnError(kErrTypeMismatch);
   }
