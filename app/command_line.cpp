@@ -36,9 +36,7 @@ std::string Join(const Chars& chars, size_t first, size_t end) {
 // `count` characters from index `first`. A negative count is an invalid
 // call, as it is for the runtime's own string cutting.
 std::string Cut(const Chars& chars, size_t first, long count) {
-  if (count < 0) {
-    throw Error(kErrInvalidProcedureCall, kOwnErrorSource, "Invalid procedure call or argument");
-  }
+  if (count < 0) throw OwnError(kErrInvalidProcedureCall);
   return Join(chars, first, first + static_cast<size_t>(count));
 }
 

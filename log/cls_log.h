@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/error.h"
 #include "platform/value.h"
 
 namespace brantvell {
@@ -25,10 +26,6 @@ enum LogKind : int32_t {
 
 // Output states (eState): a bit set.
 enum LogState : int32_t { kStateOff = 0, kStateFile = 1, kStateMessageBox = 2, kStateBoth = 3 };
-
-// Interface-defined error numbers of Enable get.
-constexpr int32_t kErrLogNoComponent = static_cast<int32_t>(0x80041801u);
-constexpr int32_t kErrLogAllKinds = static_cast<int32_t>(0x80041802u);
 
 class clsLog {
  public:

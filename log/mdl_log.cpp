@@ -9,10 +9,6 @@ namespace brantvell {
 
 namespace {
 
-// What a caller sees of an exception that is not one of the program's own
-// errors: the scripting world's "automation error".
-constexpr int32_t kErrAutomation = 440;
-
 // The facade's state; the program has one thread, so it is not locked.
 std::shared_ptr<clsLog> g_objLog;
 int32_t g_lngComponentID = 0;

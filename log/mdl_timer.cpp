@@ -13,8 +13,6 @@ namespace brantvell {
 
 namespace {
 
-constexpr int32_t kErrDivisionByZero = 11;
-
 // One timer for the whole process.
 bool g_high_resolution = false;
 double g_frequency = 0;
@@ -41,7 +39,7 @@ void IncrementDigits(std::string* digits) {
 // patterns do, not as the nearest binary fraction would.
 std::string FormatFixed(double value, int decimals, int min_integer_digits,
                         const std::string& separator) {
-  if (!std::isfinite(value)) throw Error(kErrOverflow, kOwnErrorSource, "Overflow");
+  if (!std::isfinite(value)) throw OwnError(kErrOverflow);
   // "d.dddddddddddddde+xx", whatever the C locale says.
   char buf[64];
   auto result =
@@ -100,9 +98,9 @@ int64_t TimerNow() {
 }
 
 double TimerElapsed(int64_t start, int64_t end) {
-  if (g_frequency == 0) throw Error(kErrDivisionByZero, kOwnErrorSource, "Division by zero");
+  if (g_frequency == 0) throw OwnError(kErrDivisionByZero);
   double seconds = static_cast<double>(end - start) / g_frequency;
-  if (!std::isfinite(seconds)) throw Error(kErrOverflow, kOwnErrorSource, "Overflow");
+  if (!std::isfinite(seconds)) throw OwnError(kErrOverflow);
   return seconds;
 }
 

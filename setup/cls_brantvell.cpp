@@ -7,6 +7,7 @@
 #include "platform/make_path.h"
 #include "platform/text.h"
 #include "platform/value.h"
+#include "platform/value_conversions.h"
 #include "setup/shortcut_catalogue.h"
 
 namespace brantvell {
@@ -41,8 +42,6 @@ constexpr char kTagMakeSureDirectoryPathExists[] = BRANTVELL_TAG("MakeSureDirect
 constexpr char kProgIdShell[] = "WScript.Shell";
 constexpr char kProgIdFileSystem[] = "Scripting.FileSystemObject";
 
-constexpr int32_t kErrCannotCreateObject = 429;
-
 // Shortcuts to programs open in a normal window and show the first icon of
 // their target file.
 constexpr int32_t kWindowStyleNormal = 1;
@@ -64,59 +63,10 @@ auto Trapped(const char* tag, Body&& body) -> decltype(body()) {
 
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
-// Component results as the program takes them.
-std::string ValueText(const Value& value) {
-  switch (value.type()) {
-    case Value::kEmpty:
-      return std::string();
-    case Value::kString:
-    case Value::kDecimal:
-      return value.text();
-    case Value::kInteger:
-    case Value::kLong:
-    case Value::kByte:
-      return std::to_string(value.integer());
-    case Value::kBoolean:
-      return BoolText(value.integer() != 0);
-    case Value::kVariant:
-      return ValueText(value.inner());
-    default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
-  }
-}
-
-bool ValueBool(const Value& value) {
-  switch (value.type()) {
-    case Value::kBoolean:
-    case Value::kInteger:
-    case Value::kLong:
-    case Value::kByte:
-      return value.integer() != 0;
-    case Value::kVariant:
-      return ValueBool(value.inner());
-    default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
-  }
-}
-
-int64_t ValueNumber(const Value& value) {
-  switch (value.type()) {
-    case Value::kInteger:
-    case Value::kLong:
-    case Value::kByte:
-    case Value::kBoolean:
-      return value.integer();
-    case Value::kVariant:
-      return ValueNumber(value.inner());
-    default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
-  }
-}
-
 // Number of entries of the collection `member` ("Files", "SubFolders") of
 // `folder`.
 int64_t CollectionCount(ScriptObject& folder, const char* member) {
-  return ValueNumber(folder.GetObject(member)->Get("Count"));
+  return CoerceToLong(folder.GetObject(member)->Get("Count"), kOwnErrorSource);
 }
 
 }  // namespace
@@ -221,9 +171,7 @@ std::shared_ptr<ScriptObject> clsBrantvell::GetShortCut(int32_t number) {
   return Trapped(kTagGetShortCut, [&] {
     LogDebugText(kTagGetShortCut, std::string("START") + kTab + std::to_string(number));
     const ShortcutEntry* entry = FindShortcut(number);
-    if (!entry) {
-      throw Error(kErrInvalidProcedureCall, kOwnErrorSource, "Invalid procedure call or argument");
-    }
+    if (!entry) throw OwnError(kErrInvalidProcedureCall);
     // Held for the whole call, as every procedure of the object that builds
     // shortcuts does; CreateShortCutApp/URL get their own.
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
@@ -263,7 +211,8 @@ std::vector<int32_t> clsBrantvell::GetIconList(int32_t selector) {
 bool clsBrantvell::FolderExists(const std::string& strFolder) {
   return Trapped(kTagFolderExists, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    bool exists = ValueBool(fso->Get("FolderExists", {Value::String(strFolder)}));
+    bool exists =
+        CoerceToBool(fso->Get("FolderExists", {Value::String(strFolder)}), kOwnErrorSource);
     LogDebugText(kTagFolderExists, std::string("RETURN=") + BoolText(exists) + kTab + strFolder);
     return exists;
   });
@@ -272,7 +221,7 @@ bool clsBrantvell::FolderExists(const std::string& strFolder) {
 bool clsBrantvell::FileExists(const std::string& strFile) {
   return Trapped(kTagFileExists, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    bool exists = ValueBool(fso->Get("FileExists", {Value::String(strFile)}));
+    bool exists = CoerceToBool(fso->Get("FileExists", {Value::String(strFile)}), kOwnErrorSource);
     LogDebugText(kTagFileExists, std::string("RETURN=") + BoolText(exists) + kTab + strFile);
     return exists;
   });
@@ -297,8 +246,8 @@ void clsBrantvell::FolderDelete(const std::string& strFolder, bool force) {
 std::string clsBrantvell::BuildPath(const std::string& strPath, const std::string& strName) {
   return Trapped(kTagBuildPath, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    std::string path =
-        ValueText(fso->Get("BuildPath", {Value::String(strPath), Value::String(strName)}));
+    std::string path = CoerceToText(
+        fso->Get("BuildPath", {Value::String(strPath), Value::String(strName)}), kOwnErrorSource);
     LogDebugText(kTagBuildPath, "RETURN=" + path);
     return path;
   });
@@ -319,7 +268,8 @@ std::string clsBrantvell::UnQualifyPath(std::string& strPath) {
 std::string clsBrantvell::GetSpecilaFolders(const std::string& strName) {
   return Trapped(kTagGetSpecilaFolders, [&] {
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::string folder = ValueText(shell->Get("SpecialFolders", {Value::String(strName)}));
+    std::string folder =
+        CoerceToText(shell->Get("SpecialFolders", {Value::String(strName)}), kOwnErrorSource);
     LogDebugText(kTagGetSpecilaFolders, "RETURN=" + folder + kTab + strName);
     return folder;
   });
@@ -328,7 +278,8 @@ std::string clsBrantvell::GetSpecilaFolders(const std::string& strName) {
 std::string clsBrantvell::RegReadString(const std::string& strPath) {
   return Trapped(kTagRegReadString, [&] {
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::string text = ValueText(shell->Get("RegRead", {Value::String(strPath)}));
+    std::string text =
+        CoerceToText(shell->Get("RegRead", {Value::String(strPath)}), kOwnErrorSource);
     LogDebugText(kTagRegReadString, "RETURN=" + text + kTab + strPath);
     return text;
   });
@@ -345,8 +296,8 @@ std::shared_ptr<ScriptObject> clsBrantvell::GetNewObject(const std::string& strP
       throw Error(error.number(), error.source(), error.description() + kTab + strProgID);
     }
     if (!object) {
-      throw Error(kErrCannotCreateObject, kOwnErrorSource,
-                  std::string("ActiveX component can't create object") + kTab + strProgID);
+      throw OwnError(kErrCannotCreateObject,
+                     StandardErrorText(kErrCannotCreateObject) + (kTab + strProgID));
     }
     LogDebugText(kTagGetNewObject, "RETURN=" + object->TypeName() + kTab + strProgID);
     return object;
@@ -360,10 +311,10 @@ bool clsBrantvell::CheckFolders() {
     std::string app_path = AppPath();
     if (app_path.empty()) {
       LogDebug("", {});
-      throw Error(kErrPathNotFound, kOwnErrorSource, "Aplikace neni nainstalována");
+      throw OwnError(kErrPathNotFound, "Aplikace neni nainstalována");
     }
     if (!FolderExists(app_path)) {
-      throw Error(kErrPathNotFound, kOwnErrorSource, "Cesta nebyla nalezena:\r\n" + app_path);
+      throw OwnError(kErrPathNotFound, "Cesta nebyla nalezena:\r\n" + app_path);
     }
     LogDebugText(kTagCheckFolders, std::string("RETURN=True") + kTab + app_path);
     return true;
@@ -378,9 +329,9 @@ int32_t clsBrantvell::SetupCheck() {
     if (FolderExists(AppStartMenuFolder())) {
       // The web-site shortcuts belong to the single sets and to the combined
       // set alike, so they tell which variants are present.
-      std::string cz_site = ValueText(GetShortCut(10)->Get("FullName"));
+      std::string cz_site = CoerceToText(GetShortCut(10)->Get("FullName"), kOwnErrorSource);
       if (FileExists(cz_site)) result = kVariantCz;
-      std::string sk_site = ValueText(GetShortCut(20)->Get("FullName"));
+      std::string sk_site = CoerceToText(GetShortCut(20)->Get("FullName"), kOwnErrorSource);
       if (FileExists(sk_site)) result = result == kVariantCz ? kVariantCzSk : kVariantSk;
     }
     if (result == 0) result = kVariantCz;
@@ -417,7 +368,7 @@ void clsBrantvell::SetupClear() {
       return;
     }
     for (int32_t number : GetIconList(kSetEvery)) {
-      std::string file = ValueText(GetShortCut(number)->Get("FullName"));
+      std::string file = CoerceToText(GetShortCut(number)->Get("FullName"), kOwnErrorSource);
       if (FileExists(file)) FileDelete(file, true);
     }
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
 #include "platform/script_host.h"
 #include "setup/string_table.h"
 
@@ -22,9 +23,6 @@ namespace brantvell {
 constexpr int32_t kVariantCz = 1;
 constexpr int32_t kVariantSk = 2;
 constexpr int32_t kVariantCzSk = 3;
-
-// Error number of an application folder that is not set or missing.
-constexpr int32_t kErrPathNotFound = 76;
 
 // Creates every missing folder of a path that ends with a backslash.
 using PathMaker = std::function<bool(const std::string& path)>;

@@ -28,8 +28,8 @@ class BuiltInStringTable : public StringTable {
     for (const StringRow& row : kRows) {
       if (row.id == id) return row.text;
     }
-    throw Error(kErrResourceNotFound, kOwnErrorSource,
-                "Resource with identifier '" + std::to_string(id) + "' not found");
+    throw OwnError(kErrResourceNotFound,
+                   "Resource with identifier '" + std::to_string(id) + "' not found");
   }
 };
 

@@ -8,10 +8,9 @@
 #include <cstdint>
 #include <string>
 
-namespace brantvell {
+#include "platform/error.h"
 
-// Raised by Load for an id the table has no row for.
-constexpr int32_t kErrResourceNotFound = 326;
+namespace brantvell {
 
 class StringTable {
  public:

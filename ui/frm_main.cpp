@@ -16,6 +16,9 @@ constexpr const char kFormTagPrefix[] = "[frmMain] ";
 constexpr const char kStartTag[] = "[frmMain] (Start)";
 constexpr const char kFormLoadTag[] = "[frmMain] (Form_Load)";
 
+// The form's own, shorter text for number 91 when it has no window.
+constexpr const char kNoWindow[] = "Object variable not set";
+
 // Every label picture and click area is 301 x 42 px at x 146; the rows
 // differ only in their top.
 ControlRect ChoiceLabelRect(int index) {
@@ -51,7 +54,7 @@ frmMain::~frmMain() = default;
 
 DialogView& frmMain::Window() {
   if (!view_ && make_view_) view_ = make_view_(*this);
-  if (!view_) throw Error(kErrObjectNotSet, kOwnErrorSource, "Object variable not set");
+  if (!view_) throw OwnError(kErrObjectNotSet, kNoWindow);
   if (!view_->Exists()) view_->Create(kDialogCaption);
   return *view_;
 }
@@ -88,7 +91,7 @@ void frmMain::SetImgChoice(int32_t intOption) {
 void frmMain::Form_Load() {
   LogEvent(kFormLoadTag, "EVENT FORM", kInfoLog);
   try {
-    if (!view_) throw Error(kErrObjectNotSet, kOwnErrorSource, "Object variable not set");
+    if (!view_) throw OwnError(kErrObjectNotSet, kNoWindow);
     for (int k : kChoiceRowOrder) {
       const ControlRect rect = ChoiceLabelRect(k);
       view_->PlaceImage(false, k, rect);

@@ -49,9 +49,7 @@ void TerminalDialogView::Destroy() {
 }
 
 TerminalDialogView::Row& TerminalDialogView::RowAt(int index) {
-  if (index < 1 || index > 3) {
-    throw Error(kErrSubscriptOutOfRange, kOwnErrorSource, "Subscript out of range");
-  }
+  if (index < 1 || index > 3) throw OwnError(kErrSubscriptOutOfRange);
   return rows_[index];
 }
 

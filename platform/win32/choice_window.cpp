@@ -288,9 +288,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
   };
 
   Row& RowAt(int index) {
-    if (index < 1 || index > 3) {
-      throw Error(kErrSubscriptOutOfRange, kOwnErrorSource, "Subscript out of range");
-    }
+    if (index < 1 || index > 3) throw OwnError(kErrSubscriptOutOfRange);
     return rows_[index];
   }
 

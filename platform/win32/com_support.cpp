@@ -47,7 +47,7 @@ std::string SystemMessage(HRESULT hr) {
 
 Error ComError(HRESULT hr, std::string source, std::string description) {
   if (hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_UNKNOWNNAME) {
-    if (description.empty()) description = "Object doesn't support this property or method";
+    if (description.empty()) description = StandardErrorText(kErrMemberNotSupported);
     return Error(kErrMemberNotSupported, std::move(source), std::move(description));
   }
   return Error(ComErrorNumber(hr), std::move(source), std::move(description));

@@ -156,12 +156,6 @@ int32_t ComErrorNumber(HRESULT hr);
 // system has none.
 std::string SystemMessage(HRESULT hr);
 
-// Numbers a Visual Basic caller sees for failures of the call itself.
-constexpr int32_t kErrObjectRequired = 424;
-constexpr int32_t kErrNoAutomation = 430;
-constexpr int32_t kErrMemberNotSupported = 438;
-constexpr int32_t kErrUnsupportedType = 458;
-
 // The Error of a failed call. A missing member is number 438 (with Visual
 // Basic's text when the component gave none); every other failure keeps the
 // texts given.

@@ -6,8 +6,6 @@ namespace brantvell {
 
 namespace {
 
-const char kObjectNotSet[] = "Object variable or With block variable not set";
-
 // Invoke's arguments, cleared when the call is over.
 class ArgumentList {
  public:
@@ -54,8 +52,7 @@ ComPtr<IDispatch> QueryDispatch(IUnknown* unknown) {
   ComPtr<IDispatch> dispatch;
   if (unknown &&
       FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(dispatch.put())))) {
-    throw Error(kErrNoAutomation, "",
-                "Class does not support Automation or does not support expected interface");
+    throw ComponentError(kErrNoAutomation);
   }
   return dispatch;
 }
@@ -101,8 +98,7 @@ bool IsArrayElementType(VARTYPE type) {
 Value ArrayToValue(SAFEARRAY* array, VARTYPE element_type) {
   if (!array) return Value::Array({});
   if (SafeArrayGetDim(array) != 1 || !IsArrayElementType(element_type)) {
-    throw Error(kErrUnsupportedType, "",
-                "Variable uses an Automation type not supported in Visual Basic");
+    throw ComponentError(kErrUnsupportedType);
   }
   LONG lower = 0, upper = -1;
   SafeArrayGetLBound(array, 1, &lower);
@@ -167,7 +163,7 @@ void ValueToVariant(const Value& value, VARIANT* out) {
       return;
     case Value::kString: {
       Bstr text(value.text());
-      if (!text.get()) throw Error(7, "", "Out of memory");
+      if (!text.get()) throw ComponentError(kErrOutOfMemory);
       out->vt = VT_BSTR;
       out->bstrVal = text.Detach();
       return;
@@ -213,7 +209,7 @@ void ValueToVariant(const Value& value, VARIANT* out) {
       if (value.type() & Value::kArray) {
         const std::vector<Value>& items = value.items();
         SafeArray array(SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(items.size())));
-        if (!array.get()) throw Error(7, "", "Out of memory");
+        if (!array.get()) throw ComponentError(kErrOutOfMemory);
         for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
           Variant element;
           ValueToVariant(items[static_cast<size_t>(i)], element.get());
@@ -226,7 +222,7 @@ void ValueToVariant(const Value& value, VARIANT* out) {
       }
       break;
   }
-  throw Error(kErrTypeMismatch, "", "Type mismatch");
+  throw ComponentError(kErrTypeMismatch);
 }
 
 Value VariantToValue(const VARIANT& var) {
@@ -288,8 +284,7 @@ Value VariantToValue(const VARIANT& var) {
       return Value::Double(converted.get()->dblVal);
     }
   }
-  throw Error(kErrUnsupportedType, "",
-              "Variable uses an Automation type not supported in Visual Basic");
+  throw ComponentError(kErrUnsupportedType);
 }
 
 DispatchObject::DispatchObject(ComPtr<IDispatch> dispatch) : dispatch_(std::move(dispatch)) {}
@@ -315,7 +310,7 @@ std::string DispatchObject::TypeName() const {
 
 void DispatchObject::Invoke(const std::string& member, WORD flags, const std::vector<Value>& args,
                             Variant* result) const {
-  if (!dispatch_) throw Error(kErrObjectNotSet, "", kObjectNotSet);
+  if (!dispatch_) throw ComponentError(kErrObjectNotSet);
   std::wstring name = Widen(member);
   LPOLESTR names[] = {&name[0]};
   DISPID id = DISPID_UNKNOWN;
@@ -363,10 +358,10 @@ std::shared_ptr<ScriptObject> DispatchObject::GetObject(const std::string& membe
   } else if (target.get()->vt == VT_UNKNOWN) {
     object = QueryDispatch(target.get()->punkVal);
   } else {
-    throw Error(kErrObjectRequired, "", "Object required");
+    throw ComponentError(kErrObjectRequired);
   }
   // Nothing: the caller would fail at its first use, so fail here.
-  if (!object) throw Error(kErrObjectNotSet, "", kObjectNotSet);
+  if (!object) throw ComponentError(kErrObjectNotSet);
   return std::make_shared<DispatchObject>(std::move(object));
 }
 

@@ -15,9 +15,7 @@ namespace {
 
 Error NoSuchMember() { return ComError(DISP_E_MEMBERNOTFOUND); }
 
-Error WrongArgumentCount() {
-  return Error(450, "", "Wrong number of arguments or invalid property assignment");
-}
+Error WrongArgumentCount() { return ComponentError(kErrWrongArgumentCount); }
 
 Error LastSystemError() { return ComError(HRESULT_FROM_WIN32(GetLastError())); }
 
@@ -28,7 +26,7 @@ std::string PropertyText(const Value& value) {
   ValueToVariant(value, given.get());
   Variant text;
   HRESULT hr = VariantChangeType(text.get(), given.get(), 0, VT_BSTR);
-  if (FAILED(hr)) throw Error(kErrTypeMismatch, "", "Type mismatch");
+  if (FAILED(hr)) throw ComponentError(kErrTypeMismatch);
   return Bstr::ToUtf8(text.get()->bstrVal);
 }
 
@@ -94,7 +92,7 @@ Value UrlShortcutObject::Get(const std::string& member, const std::vector<Value>
   // The address is one line of the INI text: a line break would end it and
   // start lines of its own.
   if (target_.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
-    throw Error(5, "", "Invalid procedure call or argument");
+    throw ComponentError(kErrInvalidProcedureCall);
   }
   ReplaceFileContent(path_, Utf8ToSystemAnsi("[InternetShortcut]\r\nURL=" + target_ + "\r\n"));
   return Value();
@@ -103,7 +101,7 @@ Value UrlShortcutObject::Get(const std::string& member, const std::vector<Value>
 std::shared_ptr<ScriptObject> UrlShortcutObject::GetObject(const std::string& member,
                                                            const std::vector<Value>&) {
   if (EqualsNoCase(member, "FullName") || EqualsNoCase(member, "TargetPath")) {
-    throw Error(kErrObjectRequired, "", "Object required");
+    throw ComponentError(kErrObjectRequired);
   }
   throw NoSuchMember();
 }

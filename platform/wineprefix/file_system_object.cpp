@@ -41,7 +41,8 @@ bool StatIs(const std::string& path, bool folder) {
 }
 
 Error ErrorForErrno(int error) {
-  return error == ENOENT || error == ENOTDIR ? ErrPathNotFound() : ErrPermissionDenied();
+  return ComponentError(error == ENOENT || error == ENOTDIR ? kErrPathNotFound
+                                                            : kErrPermissionDenied);
 }
 
 // A directory stream closed when it goes out of scope.
@@ -66,7 +67,7 @@ void RemoveEntry(int parent, const std::string& name, bool force) {
   struct stat st;
   if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw ErrorForErrno(errno);
   if (!S_ISDIR(st.st_mode)) {
-    if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ErrPermissionDenied();
+    if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ComponentError(kErrPermissionDenied);
     if (::unlinkat(parent, name.c_str(), 0) != 0) throw ErrorForErrno(errno);
     return;
   }
@@ -100,12 +101,13 @@ void DeleteFile(const std::string& path, bool force) {
   std::string host;
   struct stat st;
   if (!HostPathOf(path, &host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-    throw ErrFileNotFound();
-  if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ErrPermissionDenied();
+    throw ComponentError(kErrFileNotFound);
+  if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ComponentError(kErrPermissionDenied);
   std::string folder, name;
-  if (!SplitOnPrefixDrive(host, &folder, &name)) throw ErrPermissionDenied();
+  if (!SplitOnPrefixDrive(host, &folder, &name)) throw ComponentError(kErrPermissionDenied);
   if (::unlink((folder + "/" + name).c_str()) != 0)
-    throw errno == ENOENT || errno == ENOTDIR ? ErrFileNotFound() : ErrPermissionDenied();
+    throw ComponentError(errno == ENOENT || errno == ENOTDIR ? kErrFileNotFound
+                                                             : kErrPermissionDenied);
 }
 
 // True for "X:" and "X:\": a drive itself is never deleted.
@@ -119,9 +121,9 @@ void DeleteFolder(const std::string& path, bool force) {
   struct stat st;
   if (IsDriveRoot(path) || !HostPathOf(path, &host) || host == "/" ||
       ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-    throw ErrPathNotFound();
+    throw ComponentError(kErrPathNotFound);
   std::string parent_path, name;
-  if (!SplitOnPrefixDrive(host, &parent_path, &name)) throw ErrPermissionDenied();
+  if (!SplitOnPrefixDrive(host, &parent_path, &name)) throw ComponentError(kErrPermissionDenied);
   int parent = ::open(parent_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (parent < 0) throw ErrorForErrno(errno);
   try {
@@ -142,10 +144,10 @@ class FileCollection : public ScriptObject {
   std::string TypeName() override { return folders_ ? "IFolderCollection" : "IFileCollection"; }
 
   Value Get(const std::string& member, const std::vector<Value>& args) override {
-    if (MemberKey(member) != "count") throw ErrNoSuchMember();
+    if (MemberKey(member) != "count") throw ComponentError(kErrMemberNotSupported);
     CheckArgCount(args, 0, 0);
     DirStream dir(::opendir(host_.c_str()));
-    if (dir.get() == nullptr) throw ErrPathNotFound();
+    if (dir.get() == nullptr) throw ComponentError(kErrPathNotFound);
     int32_t count = 0;
     while (dirent* entry = ::readdir(dir.get())) {
       struct stat st;
@@ -162,10 +164,12 @@ class FileCollection : public ScriptObject {
   }
 
   std::shared_ptr<ScriptObject> GetObject(const std::string&, const std::vector<Value>&) override {
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
-  void Put(const std::string&, const Value&) override { throw ErrNoSuchMember(); }
+  void Put(const std::string&, const Value&) override {
+    throw ComponentError(kErrMemberNotSupported);
+  }
 
  private:
   std::string host_;
@@ -179,7 +183,7 @@ class Folder : public ScriptObject {
   std::string TypeName() override { return "IFolder"; }
 
   Value Get(const std::string& member, const std::vector<Value>& args) override {
-    if (MemberKey(member) != "path") throw ErrNoSuchMember();
+    if (MemberKey(member) != "path") throw ComponentError(kErrMemberNotSupported);
     CheckArgCount(args, 0, 0);
     return Value::String(path_);
   }
@@ -187,12 +191,14 @@ class Folder : public ScriptObject {
   std::shared_ptr<ScriptObject> GetObject(const std::string& member,
                                           const std::vector<Value>& args) override {
     std::string m = MemberKey(member);
-    if (m != "files" && m != "subfolders") throw ErrNoSuchMember();
+    if (m != "files" && m != "subfolders") throw ComponentError(kErrMemberNotSupported);
     CheckArgCount(args, 0, 0);
     return std::make_shared<FileCollection>(host_, m == "subfolders");
   }
 
-  void Put(const std::string&, const Value&) override { throw ErrNoSuchMember(); }
+  void Put(const std::string&, const Value&) override {
+    throw ComponentError(kErrMemberNotSupported);
+  }
 
  private:
   std::string path_;
@@ -215,12 +221,12 @@ class FileSystemObject : public ScriptObject {
     std::string m = MemberKey(member);
     if (m == "folderexists" || m == "fileexists") {
       CheckArgCount(args, 1, 1);
-      return Value::Boolean(StatIs(ValueText(args[0]), m == "folderexists"));
+      return Value::Boolean(StatIs(CoerceToText(args[0]), m == "folderexists"));
     }
     if (m == "deletefile" || m == "deletefolder") {
       CheckArgCount(args, 1, 2);
-      std::string path = ValueText(args[0]);
-      bool force = args.size() > 1 && ValueBool(args[1]);
+      std::string path = CoerceToText(args[0]);
+      bool force = args.size() > 1 && CoerceToBool(args[1]);
       if (m == "deletefile")
         DeleteFile(path, force);
       else
@@ -229,24 +235,26 @@ class FileSystemObject : public ScriptObject {
     }
     if (m == "buildpath") {
       CheckArgCount(args, 2, 2);
-      return Value::String(BuildPath(ValueText(args[0]), ValueText(args[1])));
+      return Value::String(BuildPath(CoerceToText(args[0]), CoerceToText(args[1])));
     }
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
   std::shared_ptr<ScriptObject> GetObject(const std::string& member,
                                           const std::vector<Value>& args) override {
-    if (MemberKey(member) != "getfolder") throw ErrNoSuchMember();
+    if (MemberKey(member) != "getfolder") throw ComponentError(kErrMemberNotSupported);
     CheckArgCount(args, 1, 1);
-    std::string path = ValueText(args[0]);
+    std::string path = CoerceToText(args[0]);
     std::string host;
     struct stat st;
     if (!HostPathOf(path, &host) || ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-      throw ErrPathNotFound();
+      throw ComponentError(kErrPathNotFound);
     return std::make_shared<Folder>(path, host);
   }
 
-  void Put(const std::string&, const Value&) override { throw ErrNoSuchMember(); }
+  void Put(const std::string&, const Value&) override {
+    throw ComponentError(kErrMemberNotSupported);
+  }
 };
 
 }  // namespace

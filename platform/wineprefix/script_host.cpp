@@ -25,7 +25,7 @@ class PosixScriptHost : public ScriptHost {
     std::string key = MemberKey(prog_id);
     if (key == "wscript.shell") return NewWshShell();
     if (key == "scripting.filesystemobject") return NewFileSystemObject();
-    throw ErrCannotCreate();
+    throw ComponentError(kErrCannotCreateObject);
   }
 };
 

@@ -54,7 +54,7 @@ void PutUnits(std::string* out, const std::u16string& units) {
   for (char16_t u : units) PutU16(out, u);
 }
 
-Error InvalidArgument() { return Error(5, "", "Invalid procedure call or argument"); }
+Error InvalidArgument() { return ComponentError(kErrInvalidProcedureCall); }
 
 std::u16string CheckedUnits(const std::string& text) {
   std::u16string units = Utf8ToUtf16(text);

@@ -18,7 +18,7 @@ namespace {
 
 // The registry error for a missing key or value: HRESULT 0x80070002 (file
 // not found) as a signed number, no source, no description.
-Error ErrRegistryNotFound() { return Error(static_cast<int32_t>(0x80070002u), "", ""); }
+Error ErrRegistryNotFound() { return ComponentError(kErrSystemFileNotFound); }
 
 // The machine part of the prefix's registry, read afresh for every look-up
 // because Wine rewrites the file while programs run. An unreadable file is
@@ -65,7 +65,7 @@ Value RegRead(const std::string& path) {
     for (std::string& s : strings) items.push_back(Value::String(std::move(s)));
     return Value::Array(std::move(items));
   }
-  throw ErrTypeMismatch();
+  throw ComponentError(kErrTypeMismatch);
 }
 
 // The all-users folders: from the prefix's "Shell Folders" key when it names
@@ -98,25 +98,27 @@ class WshShell : public ScriptObject {
     std::string m = MemberKey(member);
     if (m == "specialfolders") {
       CheckArgCount(args, 1, 1);
-      return Value::String(SpecialFolder(ValueText(args[0])));
+      return Value::String(SpecialFolder(CoerceToText(args[0])));
     }
     if (m == "regread") {
       CheckArgCount(args, 1, 1);
-      return RegRead(ValueText(args[0]));
+      return RegRead(CoerceToText(args[0]));
     }
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
   std::shared_ptr<ScriptObject> GetObject(const std::string& member,
                                           const std::vector<Value>& args) override {
     if (MemberKey(member) == "createshortcut") {
       CheckArgCount(args, 1, 1);
-      return NewWshShortcut(ValueText(args[0]));
+      return NewWshShortcut(CoerceToText(args[0]));
     }
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
-  void Put(const std::string&, const Value&) override { throw ErrNoSuchMember(); }
+  void Put(const std::string&, const Value&) override {
+    throw ComponentError(kErrMemberNotSupported);
+  }
 };
 
 }  // namespace

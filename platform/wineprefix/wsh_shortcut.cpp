@@ -27,9 +27,8 @@ namespace brantvell {
 
 namespace {
 
-// HRESULT 0x80070003 (path not found) as a signed number; the component
-// gives no source and no description.
-Error ErrSaveFolderNotFound() { return Error(static_cast<int32_t>(0x80070003u), "", ""); }
+// The component gives no source and no description.
+Error ErrSaveFolderNotFound() { return ComponentError(kErrSystemPathNotFound); }
 
 Error ErrorForErrno(int error) {
   switch (error) {
@@ -41,12 +40,12 @@ Error ErrorForErrno(int error) {
     case EROFS:
     case EISDIR:
     case ETXTBSY:
-      return ErrPermissionDenied();
+      return ComponentError(kErrPermissionDenied);
     case ENOSPC:
     case EDQUOT:
-      return Error(61, "", "Disk full");
+      return ComponentError(kErrDiskFull);
     default:
-      return Error(75, "", "Path/File access error");
+      return ComponentError(kErrPathFileAccess);
   }
 }
 
@@ -186,14 +185,14 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) throw ErrSaveFolderNotFound();
   // Only onto the prefix's drives, through the folder's real path.
   std::string real_folder;
-  if (!ResolveOnPrefixDrive(folder, &real_folder)) throw ErrPermissionDenied();
+  if (!ResolveOnPrefixDrive(folder, &real_folder)) throw ComponentError(kErrPermissionDenied);
   host = (real_folder == "/" ? std::string() : real_folder) + host.substr(slash);
   folder = real_folder;
 
   // A read-only target stays as it is (root could rename over it anyway).
   bool replacing = ::stat(host.c_str(), &st) == 0;
   if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
-    throw ErrPermissionDenied();
+    throw ComponentError(kErrPermissionDenied);
 
   FolderSaveLock lock(folder);
   TempFile temp(folder == "/" ? std::string() : folder);
@@ -221,7 +220,7 @@ uint16_t ParseHotkey(const std::string& text) {
     if (plus == std::string::npos) plus = text.size();
     std::string token = ToUpper(TrimSpaces(text.substr(start, plus - start)));
     start = plus + 1;
-    if (key != 0) throw ErrInvalidCall();  // the key comes last
+    if (key != 0) throw ComponentError(kErrInvalidProcedureCall);  // the key comes last
     if (token == "SHIFT") {
       modifiers |= 0x01;
     } else if (token == "CTRL" || token == "CONTROL") {
@@ -238,10 +237,10 @@ uint16_t ParseHotkey(const std::string& text) {
                std::atoi(token.c_str() + 1) >= 1 && std::atoi(token.c_str() + 1) <= 24) {
       key = 0x70 + static_cast<unsigned>(std::atoi(token.c_str() + 1)) - 1;
     } else {
-      throw ErrInvalidCall();
+      throw ComponentError(kErrInvalidProcedureCall);
     }
   }
-  if (key == 0) throw ErrInvalidCall();
+  if (key == 0) throw ComponentError(kErrInvalidProcedureCall);
   return static_cast<uint16_t>((modifiers << 8) | key);
 }
 
@@ -276,44 +275,44 @@ class WshShortcut : public ScriptObject {
   }
 
   std::shared_ptr<ScriptObject> GetObject(const std::string&, const std::vector<Value>&) override {
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
   void Put(const std::string& member, const Value& value) override {
     std::string m = MemberKey(member);
     if (m == "targetpath") {
-      target_ = ValueText(value);
+      target_ = CoerceToText(value);
       return;
     }
     if (!url_) {
       if (m == "arguments") {
-        arguments_ = ValueText(value);
+        arguments_ = CoerceToText(value);
         return;
       }
       if (m == "workingdirectory") {
-        working_directory_ = ValueText(value);
+        working_directory_ = CoerceToText(value);
         return;
       }
       if (m == "windowstyle") {
-        window_style_ = ValueLong(value);
+        window_style_ = CoerceToLong(value);
         return;
       }
       if (m == "iconlocation") {
-        icon_location_ = ValueText(value);
+        icon_location_ = CoerceToText(value);
         return;
       }
       if (m == "description") {
-        description_ = ValueText(value);
+        description_ = CoerceToText(value);
         return;
       }
       if (m == "hotkey") {
-        std::string text = ValueText(value);
+        std::string text = CoerceToText(value);
         hotkey_ = ParseHotkey(text);
         hotkey_text_ = text;
         return;
       }
     }
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
  private:
@@ -331,14 +330,14 @@ class WshShortcut : public ScriptObject {
       if (m == "description") return Value::String(description_);
       if (m == "hotkey") return Value::String(hotkey_text_);
     }
-    throw ErrNoSuchMember();
+    throw ComponentError(kErrMemberNotSupported);
   }
 
   void Save() {
     if (url_) {
       // The URL is one line of an INI file: a line break would end it.
       if (target_.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
-        throw ErrInvalidCall();
+        throw ComponentError(kErrInvalidProcedureCall);
       ReplaceFile(path_, "[InternetShortcut]\r\nURL=" + target_ + "\r\n");
       return;
     }
@@ -381,7 +380,7 @@ bool IsShortcutTempName(const std::string& name) {
 std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path) {
   if (EndsWithNoCase(path, ".lnk")) return std::make_shared<WshShortcut>(path, false);
   if (EndsWithNoCase(path, ".url")) return std::make_shared<WshShortcut>(path, true);
-  throw ErrInvalidCall();
+  throw ComponentError(kErrInvalidProcedureCall);
 }
 
 }  // namespace brantvell

@@ -13,9 +13,9 @@
 #include "platform/process.h"
 #include "setup/string_table.h"
 #include "tests/app/scripted_dialog_view.h"
-#include "tests/log/fakes.h"
-#include "tests/setup/fake_script_host.h"
 #include "tests/support/capture_log.h"
+#include "tests/support/fake_script_host.h"
+#include "tests/support/fake_services.h"
 
 namespace brantvell {
 namespace {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "log/mdl_path_sup.h"
-#include "tests/log/fakes.h"
+#include "tests/support/fake_services.h"
 
 namespace brantvell {
 namespace {

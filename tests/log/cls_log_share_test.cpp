@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "tests/log/log_test_support.h"
+#include "tests/support/log_test_support.h"
 
 namespace brantvell {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "log/cls_log_share.h"
-#include "tests/log/log_test_support.h"
+#include "tests/support/log_test_support.h"
 
 namespace brantvell {
 namespace {

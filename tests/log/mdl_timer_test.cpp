@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
-#include "tests/log/fakes.h"
+#include "tests/support/fake_services.h"
 
 namespace brantvell {
 namespace {

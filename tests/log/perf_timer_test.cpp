@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "log/cls_log_share.h"
-#include "tests/log/log_test_support.h"
+#include "tests/support/log_test_support.h"
 
 namespace brantvell {
 namespace {

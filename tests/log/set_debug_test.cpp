@@ -5,7 +5,7 @@
 
 #include "log/cls_log_share.h"
 #include "platform/text.h"
-#include "tests/log/log_test_support.h"
+#include "tests/support/log_test_support.h"
 
 namespace brantvell {
 namespace {

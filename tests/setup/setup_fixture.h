@@ -8,9 +8,9 @@
 #include <string>
 
 #include "setup/cls_brantvell.h"
-#include "setup/fake_script_host.h"
 #include "setup/string_table.h"
 #include "tests/support/capture_log.h"
+#include "tests/support/fake_script_host.h"
 
 namespace brantvell {
 

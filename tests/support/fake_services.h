@@ -1,6 +1,6 @@
 // In-memory stand-ins for the platform services the log writer uses.
-#ifndef BRANTVELL_TESTS_LOG_FAKES_H_
-#define BRANTVELL_TESTS_LOG_FAKES_H_
+#ifndef BRANTVELL_TESTS_SUPPORT_FAKE_SERVICES_H_
+#define BRANTVELL_TESTS_SUPPORT_FAKE_SERVICES_H_
 
 #include <cstdint>
 #include <map>
@@ -153,4 +153,4 @@ struct FakeLogServices {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_TESTS_LOG_FAKES_H_
+#endif  // BRANTVELL_TESTS_SUPPORT_FAKE_SERVICES_H_

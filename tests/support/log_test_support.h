@@ -1,6 +1,6 @@
 // A writer wired to fakes, with a fake counter installed in the timer.
-#ifndef BRANTVELL_TESTS_LOG_LOG_TEST_SUPPORT_H_
-#define BRANTVELL_TESTS_LOG_LOG_TEST_SUPPORT_H_
+#ifndef BRANTVELL_TESTS_SUPPORT_LOG_TEST_SUPPORT_H_
+#define BRANTVELL_TESTS_SUPPORT_LOG_TEST_SUPPORT_H_
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 #include "log/cls_log_share.h"
 #include "log/mdl_timer.h"
-#include "tests/log/fakes.h"
+#include "tests/support/fake_services.h"
 
 namespace brantvell {
 
@@ -42,4 +42,4 @@ class WriterTest : public ::testing::Test {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_TESTS_LOG_LOG_TEST_SUPPORT_H_
+#endif  // BRANTVELL_TESTS_SUPPORT_LOG_TEST_SUPPORT_H_

@@ -2,8 +2,8 @@
 // file system of folders, plain files and shortcut files, special folders
 // and registry values. Paths compare without regard to letter case. Every
 // member call is recorded so tests can check what was asked in which order.
-#ifndef BRANTVELL_TESTS_SETUP_FAKE_SCRIPT_HOST_H_
-#define BRANTVELL_TESTS_SETUP_FAKE_SCRIPT_HOST_H_
+#ifndef BRANTVELL_TESTS_SUPPORT_FAKE_SCRIPT_HOST_H_
+#define BRANTVELL_TESTS_SUPPORT_FAKE_SCRIPT_HOST_H_
 
 #include <cstdint>
 #include <map>
@@ -82,4 +82,4 @@ std::string FakeValueText(const Value& value);
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_TESTS_SETUP_FAKE_SCRIPT_HOST_H_
+#endif  // BRANTVELL_TESTS_SUPPORT_FAKE_SCRIPT_HOST_H_

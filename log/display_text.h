@@ -1,7 +1,9 @@
-// A value turned into text the way the platform shows a value for display:
-// numbers and dates in the user's locale, Booleans as "True" and "False".
-#ifndef BRANTVELL_LOG_VALUE_TEXT_H_
-#define BRANTVELL_LOG_VALUE_TEXT_H_
+// The display text the log writes for a value, the way the platform shows
+// a value for display: numbers and dates in the user's locale, Booleans as
+// "True" and "False". (A script call reads a value as text by other rules:
+// platform/value_conversions.h.)
+#ifndef BRANTVELL_LOG_DISPLAY_TEXT_H_
+#define BRANTVELL_LOG_DISPLAY_TEXT_H_
 
 #include <string>
 
@@ -18,8 +20,8 @@ namespace brantvell {
 // value held by reference as its target's text; Empty as "".
 // Raises Error for values that have no text: Null (94), objects, data
 // objects, user-defined types and arrays (13), dates out of range (6).
-std::string ValueText(const Value& value, const LocaleSeparators& separators);
+std::string DisplayText(const Value& value, const LocaleSeparators& separators);
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_LOG_VALUE_TEXT_H_
+#endif  // BRANTVELL_LOG_DISPLAY_TEXT_H_

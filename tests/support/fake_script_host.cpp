@@ -1,4 +1,4 @@
-#include "setup/fake_script_host.h"
+#include "tests/support/fake_script_host.h"
 
 #include <algorithm>
 

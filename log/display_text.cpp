@@ -1,4 +1,4 @@
-#include "log/value_text.h"
+#include "log/display_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -11,8 +11,6 @@
 namespace brantvell {
 
 namespace {
-
-constexpr int32_t kErrInvalidUseOfNull = 94;
 
 // Date values count days from 30 December 1899; the calendar counts from
 // 1 January 1970.
@@ -27,7 +25,7 @@ std::string FormatSignificant(double value, int digits, const std::string& decim
   if (value == 0) return "0";  // no "-0"
   char buf[64];
   auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, digits);
-  if (result.ec != std::errc()) throw Error(kErrOverflow, kOwnErrorSource, "Overflow");
+  if (result.ec != std::errc()) throw OwnError(kErrOverflow);
   std::string text;
   for (const char* p = buf; p != result.ptr; ++p) {
     if (*p == '.')
@@ -60,8 +58,7 @@ std::string FormatCurrency(int64_t ten_thousandths, const std::string& decimal_s
 // The date and time of a date value; the date is left out at day 0 (a time
 // of day alone), the time at midnight.
 std::string FormatDate(double value, const LocaleSeparators& separators) {
-  if (!(value > kFirstDateValue - 1 && value < kLastDateValue))
-    throw Error(kErrOverflow, kOwnErrorSource, "Overflow");
+  if (!(value > kFirstDateValue - 1 && value < kLastDateValue)) throw OwnError(kErrOverflow);
   // Before day 0 the fraction still counts forward from midnight: -1.5 is
   // noon of 29 December 1899.
   int64_t day = static_cast<int64_t>(std::trunc(value));
@@ -91,12 +88,12 @@ std::string FormatDate(double value, const LocaleSeparators& separators) {
 
 }  // namespace
 
-std::string ValueText(const Value& value, const LocaleSeparators& separators) {
+std::string DisplayText(const Value& value, const LocaleSeparators& separators) {
   switch (value.type()) {
     case Value::kEmpty:
       return "";
     case Value::kNull:
-      throw Error(kErrInvalidUseOfNull, kOwnErrorSource, "Invalid use of Null");
+      throw OwnError(kErrInvalidUseOfNull);
     case Value::kInteger:
     case Value::kLong:
     case Value::kByte:
@@ -117,9 +114,9 @@ std::string ValueText(const Value& value, const LocaleSeparators& separators) {
     case Value::kBoolean:
       return value.integer() != 0 ? "True" : "False";
     case Value::kVariant:
-      return ValueText(value.inner(), separators);
+      return DisplayText(value.inner(), separators);
     default:
-      throw Error(kErrTypeMismatch, kOwnErrorSource, "Type mismatch");
+      throw OwnError(kErrTypeMismatch);
   }
 }
 
