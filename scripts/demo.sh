@@ -22,7 +22,11 @@ desktop=$prefix/drive_c/users/Public/Desktop
 # A fresh prefix every time, laid out the way Wine lays out its own: the
 # all-users Start menu and desktop, the application's folder and the
 # registry value naming it.
-rm -rf "$prefix" "$temp"
+# The Linux menu and desktop entries go into a home of the demo's own, never
+# into the real user's menu.
+home=$root/build/demo-home
+rm -rf "$prefix" "$temp" "$home"
+mkdir -p "$home/Desktop"
 mkdir -p "$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs" "$desktop" \
   "$prefix/drive_c/Veldramona" "$temp"
 touch "$prefix/drive_c/Veldramona/Loader.exe" "$prefix/drive_c/Veldramona/veldramona.chm" \
@@ -44,7 +48,8 @@ echo "== brantvell /action=czsk /mode=q"
 echo "   WINEPREFIX=$prefix"
 echo "   TEMP=$temp"
 status=0
-WINEPREFIX=$prefix TEMP=$temp "$program" /action=czsk /mode=q || status=$?
+HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$prefix TEMP=$temp \
+  "$program" /action=czsk /mode=q || status=$?
 echo "   exit status: $status"
 
 field() {  # field FILE LABEL: one field of lnkinfo's report
@@ -84,6 +89,15 @@ show_folder() {  # show_folder TITLE FOLDER
 
 show_folder "Start-menu group" "$group"
 show_folder "All-users desktop" "$desktop"
+
+echo
+echo "== Linux desktop entries in ${home#"$root"/} (HOME of the demo)"
+(cd "$home" && find . -type f ! -name mimeinfo.cache | sed 's|^\./|   |' | LC_ALL=C sort)
+entry="$home/.local/share/applications/wine/Programs/Halvorna/Veldramona (CZ).desktop"
+if [ -f "$entry" ]; then
+  echo "-- ${entry#"$home"/}"
+  sed 's/^/   /' "$entry"
+fi
 
 echo
 echo "== log: ${temp#"$root"/}/Brantvell.TXT"

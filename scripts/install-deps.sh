@@ -18,4 +18,5 @@ apt-get install -y -q --no-install-recommends \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
   wine wine64 wine32:i386 \
   xvfb xauth xdotool imagemagick fonts-dejavu-core \
-  liblnk-utils valgrind strace
+  liblnk-utils valgrind strace \
+  desktop-file-utils python3-gi gir1.2-glib-2.0 lintian libpng-dev dpkg-dev

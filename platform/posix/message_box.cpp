@@ -7,11 +7,28 @@
 #include <iostream>
 
 #include "platform/posix/terminal_message_box.h"
+#include "platform/prefix_check.h"
 
 namespace brantvell {
 
+namespace {
+
+// The program's warning is that it could not install; when the prefix is
+// missing or no prefix at all, a line after it says which folder it is.
+class ProgramMessageBox : public TerminalMessageBox {
+ public:
+  using TerminalMessageBox::TerminalMessageBox;
+  void ShowWarning(const std::string& text, const std::string& title) override {
+    TerminalMessageBox::ShowWarning(text, title);
+    std::string problem = WinePrefixProblem();
+    if (!problem.empty()) std::cerr << problem << std::endl;
+  }
+};
+
+}  // namespace
+
 MessageBox& MessageBox::Real() {
-  static TerminalMessageBox box(&std::cin, &std::cerr, isatty(STDIN_FILENO) != 0);
+  static ProgramMessageBox box(&std::cin, &std::cerr, isatty(STDIN_FILENO) != 0);
   return box;
 }
 

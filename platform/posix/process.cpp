@@ -6,7 +6,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iostream>
 
+#include "platform/desktop_entries.h"
+#include "platform/posix/program_options.h"
 #include "platform/program_arguments.h"
 #include "platform/text.h"
 
@@ -53,9 +56,19 @@ class PosixProcess : public Process {
 }  // namespace
 
 void SetProgramArguments(int argc, char** argv) {
+  ProgramOptions options = ReadProgramOptions(argc, argv);
+  if (options.unknown != nullptr) {
+    std::cerr << "brantvell: unknown switch " << options.unknown << " (see brantvell --help)\n";
+    std::exit(2);
+  }
+  if (options.help || options.version) {
+    options.help ? PrintHelp(std::cout) : PrintVersion(std::cout);
+    std::exit(std::cout.flush() ? 0 : 1);
+  }
+  if (options.no_desktop_entries) DisableDesktopEntries();
   std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
+  for (int i = options.first_argument; i < argc; ++i) {
+    if (i > options.first_argument) text += ' ';
     text += argv[i];
   }
   CommandLineText() = text;

@@ -2,9 +2,11 @@
 
 #include "platform/posix/posix.h"
 
+#include "platform/desktop_entries.h"
+
 namespace brantvell {
 
-// There is no shell here that shows the common folders' icons.
-void NotifyCommonFoldersChanged() {}
+// The desktop's menu is what shows the shortcuts here.
+void NotifyCommonFoldersChanged() { RefreshDesktopEntries(); }
 
 }  // namespace brantvell

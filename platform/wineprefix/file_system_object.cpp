@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/desktop_entries.h"
 #include "platform/wineprefix/prefix_drive.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
@@ -231,6 +232,7 @@ class FileSystemObject : public ScriptObject {
         DeleteFile(path, force);
       else
         DeleteFolder(path, force);
+      DesktopEntriesForRemoved(path);
       return Value();
     }
     if (m == "buildpath") {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop_entries.h"
 #include "platform/text.h"
 #include "platform/wineprefix/prefix_drive.h"
 #include "platform/wineprefix/script_call.h"
@@ -339,6 +340,7 @@ class WshShortcut : public ScriptObject {
       if (target_.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
         throw ComponentError(kErrInvalidProcedureCall);
       ReplaceFile(path_, "[InternetShortcut]\r\nURL=" + target_ + "\r\n");
+      DesktopEntryForShortcut({path_, target_, "", "", "", ""});
       return;
     }
     ShellLinkData link;
@@ -350,6 +352,8 @@ class WshShortcut : public ScriptObject {
     link.show_command = static_cast<uint32_t>(window_style_);
     link.hotkey = hotkey_;
     ReplaceFile(path_, WriteShellLink(link));
+    DesktopEntryForShortcut(
+        {path_, target_, arguments_, working_directory_, link.icon_path, description_});
   }
 
   std::string path_;

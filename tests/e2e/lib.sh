@@ -15,11 +15,16 @@ command -v lnkinfo >/dev/null 2>&1 && HAVE_LNKINFO=1
 # new_prefix NAME [APP_FOLDER_VALUE|-]: a prefix with the all-users Start
 # menu and desktop folders, the application registered under App Paths with
 # the given folder (default C:\Veldramona; "-" leaves the value out) and that
-# folder present. Sets PREFIX, GROUP, DESKTOP, TEMPDIR and LOG.
+# folder present. Sets PREFIX, GROUP, DESKTOP, TEMPDIR and LOG, and a home of
+# the case's own with a desktop folder (USER_HOME, ENTRIES, USER_DESKTOP).
 new_prefix() {
   local name=$1 app=${2-'C:\Veldramona'}
   PREFIX=$WORK/$name/prefix
   TEMPDIR=$WORK/$name/temp
+  USER_HOME=$WORK/$name/home
+  ENTRIES=$USER_HOME/.local/share/applications/wine/Programs/Halvorna
+  USER_DESKTOP=$USER_HOME/Desktop
+  mkdir -p "$USER_DESKTOP"
   GROUP=$PREFIX/$GROUP_REL
   DESKTOP=$PREFIX/$DESKTOP_REL
   LOG=$TEMPDIR/Brantvell.TXT
@@ -50,12 +55,14 @@ host_path() {
 }
 
 # brantvell [ARGS...]: runs the program on the current prefix with standard
-# input from $STDIN (empty when unset). Sets STATUS, OUT and ERR. The log
-# starts empty, so it tells about this run only.
+# input from $STDIN (empty when unset), in the case's own home (never the
+# real user's menu). Sets STATUS, OUT and ERR. The log starts empty, so it
+# tells about this run only.
 brantvell() {
   local out=$WORK/last.out err=$WORK/last.err
   rm -f "$LOG"
-  printf '%s' "${STDIN-}" | WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" "$@" >"$out" 2>"$err"
+  printf '%s' "${STDIN-}" | HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX \
+    TEMP=$TEMPDIR "$BRANTVELL" "$@" >"$out" 2>"$err"
   STATUS=$?
   OUT=$(cat "$out")
   ERR=$(cat "$err")

@@ -16,6 +16,7 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 # Texts with Czech letters are compared byte for byte.
 export LC_ALL=C.UTF-8
+unset BRANTVELL_NO_DESKTOP_ENTRIES
 
 . "$(dirname "$0")/lib.sh"
 
@@ -251,6 +252,179 @@ case_dialog_end_of_input() {
   expect_log "Brantvell[frmMain] (Form_QueryUnload)"$'\t'"EVENT FORM"$'\t'"UnloadMode=0"
   expect_no_log 'Brantvell[frmMain] (cmdOK_Click)'
   expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+# ---- the Linux desktop's entries ------------------------------------------------
+
+MENUS_REL=.config/menus/applications-merged
+DIRS_REL=.local/share/desktop-directories
+
+# names FOLDER EXT: the file names in FOLDER without extension EXT, sorted.
+names() {
+  (cd "$1" 2>/dev/null && find . -maxdepth 1 -type f -name "*$2" | sed "s|^\./||; s|$2\$||") |
+    LC_ALL=C sort
+}
+
+# expect_entries: the menu entries are the group's shortcuts and the desktop
+# entries the desktop's .lnk files, one each; every entry and directory file
+# validates, GLib loads each application entry and its command.
+expect_entries() {
+  local want got file
+  want=$( (names "$GROUP" .lnk; names "$GROUP" .url) | LC_ALL=C sort)
+  got=$(names "$ENTRIES" .desktop)
+  [ "$want" = "$got" ] || fail "menu entries:"$'\n'"      expected: $(echo $want)"$'\n'"      found:    $(echo $got)"
+  want=$(names "$DESKTOP" .lnk)
+  got=$(names "$USER_DESKTOP" .desktop)
+  [ "$want" = "$got" ] || fail "desktop entries: expected: $(echo $want); found: $(echo $got)"
+  got=$( (names "$USER_HOME/$MENUS_REL" .menu | sed 's/^wine-Programs-Halvorna-//') | LC_ALL=C sort)
+  [ "$(names "$ENTRIES" .desktop)" = "$got" ] || fail "menu files: $(echo $got)"
+  while IFS= read -r -d '' file; do
+    desktop-file-validate "$file" >/dev/null 2>&1 ||
+      fail "${file#"$USER_HOME"/} does not validate: $(desktop-file-validate "$file" 2>&1 | head -2)"
+  done < <(find "$USER_HOME" \( -name '*.desktop' -o -name '*.directory' \) -print0)
+  for file in "$USER_DESKTOP"/*.desktop; do
+    [ -e "$file" ] || continue
+    [ -x "$file" ] || fail "${file##*/} on the desktop is not executable"
+  done
+  local apps
+  apps=$(grep -l '^Type=Application' "$ENTRIES"/*.desktop "$USER_DESKTOP"/*.desktop 2>/dev/null)
+  [ -z "$apps" ] && return 0
+  got=$(printf '%s\n' "$apps" | /usr/bin/python3 -c '
+import sys
+import gi
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib
+for path in sys.stdin.read().splitlines():
+    app = Gio.DesktopAppInfo.new_from_filename(path)
+    if app is None:
+        print("GLib cannot load", path)
+        continue
+    ok, argv = GLib.shell_parse_argv(app.get_commandline())
+    print(path.rsplit("/", 1)[1], "|".join(argv), "|", app.get_string("Path"))
+' 2>&1)
+  local lnk
+  for lnk in "$GROUP"/*.lnk; do
+    [ -e "$lnk" ] || continue
+    local name=${lnk##*/}
+    local win="C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna\\$name"
+    expect_contains "GLib's command of ${name%.lnk}" "$got" \
+      "${name%.lnk}.desktop env|WINEPREFIX=$PREFIX|wine|$win | $PREFIX/drive_c/Veldramona"
+  done
+  expect_not_contains "GLib's reading" "$got" "GLib cannot load"
+}
+
+expect_no_entries() {
+  [ ! -e "$USER_HOME/.local/share/applications/wine" ] || fail "the menu folder wine is left"
+  [ -z "$(names "$USER_HOME/$MENUS_REL" .menu)" ] || fail "menu files are left"
+  [ -z "$(names "$USER_HOME/$DIRS_REL" .directory)" ] || fail "directory files are left"
+  [ -z "$(names "$USER_DESKTOP" .desktop)" ] || fail "desktop entries are left"
+}
+
+case_entries_follow_shortcuts() {
+  new_prefix entries
+  cp /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe "$(host_path "$APP")/Loader.exe" 2>/dev/null
+  for action in czsk sk cz; do
+    brantvell /action=$action
+    expect_clean_run "/action=$action"
+    expect_entries
+  done
+  expect_contains "Halvorna's folder entry" "$(cat "$USER_HOME/$DIRS_REL/wine-Programs-Halvorna.directory")" \
+    "Name=Halvorna"
+  expect_contains "the Internet shortcut's entry" \
+    "$(cat "$ENTRIES/www.veldramona-bank.example.desktop")" "URL=$CZ_URL_SITE"
+  if [ -f "$(host_path "$APP")/Loader.exe" ]; then
+    local icon
+    icon=$(sed -n 's/^Icon=//p' "$ENTRIES/Veldramona.desktop")
+    [ -n "$(find "$USER_HOME/.local/share/icons/hicolor" -name "$icon.png" 2>/dev/null)" ] ||
+      fail "no PNG of the client's icon $icon"
+  fi
+  brantvell /action=clear
+  expect_clean_run '/action=clear'
+  expect_no_entries
+  [ -z "$(find "$USER_HOME/.local/share/icons" -name '*.png' 2>/dev/null)" ] || fail "icons are left"
+}
+
+case_entries_of_others_survive_clear() {
+  new_prefix entries_others
+  # The desktop folder is named by user-dirs.dirs.
+  mkdir -p "$USER_HOME/.config" "$USER_HOME/Plocha"
+  printf 'XDG_DESKTOP_DIR="$HOME/Plocha"\n' >"$USER_HOME/.config/user-dirs.dirs"
+  brantvell /action=cz
+  expect_status 0
+  expect_file "$USER_HOME/Plocha/Veldramona.desktop"
+  expect_no_file "$USER_DESKTOP/Veldramona.desktop"
+  printf '[Desktop Entry]\nType=Application\nName=Moje\nExec=moje\n' >"$ENTRIES/Moje.desktop"
+  sed "s|^X-Brantvell-Prefix=.*|X-Brantvell-Prefix=$WORK/other|" "$ENTRIES/Nápověda.desktop" \
+    >"$ENTRIES/Jiná.desktop"
+  mv "$ENTRIES/Jiná.desktop" "$ENTRIES/Nápověda.desktop.keep"
+  sed -i "s|^X-Brantvell-Prefix=.*|X-Brantvell-Prefix=$WORK/other|" "$USER_HOME/Plocha/Veldramona.desktop"
+  brantvell /action=clear
+  expect_clean_run '/action=clear'
+  expect_files "$ENTRIES" 'Moje.desktop' 'Nápověda.desktop.keep'
+  expect_file "$USER_HOME/Plocha/Veldramona.desktop"
+  expect_file "$USER_HOME/$DIRS_REL/wine-Programs-Halvorna.directory"
+}
+
+case_entries_unwritable() {
+  new_prefix entries_unwritable
+  mkdir -p "$USER_HOME/.local/share"
+  # Root may write into a read-only folder: a file in the folder's place
+  # cannot be written into by anyone.
+  printf 'x' >"$USER_HOME/.local/share/applications"
+  brantvell /action=cz
+  expect_clean_run '/action=cz'
+  expect_cz_set
+  expect_contains "stderr" "$ERR" "brantvell: desktop entries:"
+  [ "$(printf '%s\n' "$ERR" | grep -c .)" -eq 1 ] || fail "more than one line on stderr: $ERR"
+  USER_HOME=
+  brantvell /action=sk
+  expect_clean_run '/action=sk'
+  expect_sk_set
+}
+
+case_entries_switched_off() {
+  new_prefix entries_off
+  brantvell --no-desktop-entries /action=cz
+  expect_clean_run '/action=cz'
+  expect_cz_set
+  expect_no_entries
+  BRANTVELL_NO_DESKTOP_ENTRIES=1 brantvell /action=czsk
+  expect_status 0
+  expect_no_entries
+}
+
+case_help_and_version() {
+  new_prefix help
+  brantvell --help
+  expect_status 0
+  local word
+  for word in --help --version --no-desktop-entries czsk clear WINEPREFIX '~/.wine' Brantvell.TXT \
+    'Exit status'; do
+    expect_contains "--help" "$OUT" "$word"
+  done
+  brantvell --version
+  expect_status 0
+  [ "$OUT" = "brantvell 1.0.17" ] || fail "--version printed: $OUT"
+  expect_no_file "$LOG"
+  brantvell --bogus /action=cz
+  expect_status 2
+  expect_no_folder "$GROUP"
+}
+
+case_missing_prefix() {
+  new_prefix missing
+  local real=$PREFIX
+  PREFIX=$WORK/missing/none
+  brantvell /action=cz
+  expect_failed_run
+  expect_contains "stderr" "$ERR" "$MESSAGE"
+  expect_contains "stderr" "$ERR" "brantvell: no Wine prefix at $PREFIX"
+  PREFIX=$real
+  rm "$PREFIX/system.reg"
+  brantvell /action=cz
+  expect_failed_run
+  expect_contains "stderr" "$ERR" "$MESSAGE"
+  expect_contains "stderr" "$ERR" "brantvell: $PREFIX is not a Wine prefix (it has no system.reg)"
 }
 
 for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do

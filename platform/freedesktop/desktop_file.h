@@ -1,0 +1,68 @@
+// The texts of desktop entries, directory entries and menu files, and where
+// a shortcut of the prefix belongs on the desktop. Pure text: no files.
+#ifndef BRANTVELL_PLATFORM_FREEDESKTOP_DESKTOP_FILE_H_
+#define BRANTVELL_PLATFORM_FREEDESKTOP_DESKTOP_FILE_H_
+
+#include <string>
+#include <vector>
+
+namespace brantvell {
+
+// The key that marks an entry as made by this program for one prefix.
+extern const char kPrefixKey[];
+// The key that marks a directory entry as made by this program.
+extern const char kMadeKey[];
+
+// A value as a desktop file holds it: backslash, line breaks and tabs
+// escaped, a leading space as "\s".
+std::string EscapeEntryValue(const std::string& value);
+
+// One argument of an Exec key before the value escape: "%" doubled, and
+// quoted in double quotes (with '"', '`', '$' and '\' escaped) when it
+// holds a reserved character or is empty.
+std::string QuoteExecArgument(const std::string& argument);
+
+// The Exec value of the arguments, quoted and then escaped as a value.
+std::string ExecValue(const std::vector<std::string>& arguments);
+
+// Text inside an XML element of a menu file.
+std::string EscapeXml(const std::string& text);
+
+// Where the shortcut (or folder) at a Windows path belongs: kMenu for the
+// Start menu's Programs folder (with the folders below it, `folders`),
+// kDesktop for a user's or the public desktop. `name` is the last
+// component without ".lnk"/".url".
+enum class EntryPlace { kNone, kMenu, kDesktop };
+EntryPlace PlaceOf(const std::string& path, std::vector<std::string>* folders, std::string* name);
+
+// "wine-Programs-<folder>-..." (the menu name prefix of a Programs folder).
+std::string MenuId(const std::vector<std::string>& folders);
+
+// The value of `key` in the [Desktop Entry] group of a desktop file's text,
+// unescaped; false when it has none.
+bool EntryValue(const std::string& text, const std::string& key, std::string* value);
+
+// What the entry of a shortcut says.
+struct EntryFields {
+  bool link = false;  // Type=Link (an Internet shortcut) or Application
+  std::string name;
+  std::string comment;
+  std::vector<std::string> exec;  // Application: the command
+  std::string working_folder;     // Application: Path (a host path)
+  std::string url;                // Link: the address
+  std::string icon;
+  std::string wm_class;
+  std::string prefix;  // the X-Brantvell-Prefix value
+};
+std::string EntryText(const EntryFields& fields);
+
+// A Type=Directory entry of the menu's folder `name`.
+std::string DirectoryText(const std::string& name, const std::string& icon);
+
+// A menu file that puts desktop file ID `entry_id` into the submenus
+// wine > Programs > `folders`, marked as made by this program.
+std::string MenuText(const std::vector<std::string>& folders, const std::string& entry_id);
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_PLATFORM_FREEDESKTOP_DESKTOP_FILE_H_

@@ -1,0 +1,17 @@
+// PNG files written with libpng.
+#ifndef BRANTVELL_PLATFORM_FREEDESKTOP_PNG_WRITER_H_
+#define BRANTVELL_PLATFORM_FREEDESKTOP_PNG_WRITER_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brantvell {
+
+// An 8-bit RGBA image (rows top-down, `width` * `height` * 4 bytes) as the
+// bytes of a PNG file; false when libpng fails.
+bool EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba, std::string* png);
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_PLATFORM_FREEDESKTOP_PNG_WRITER_H_
