@@ -152,6 +152,8 @@ windows() {  # windows PRESET: cross build, then the test programs under Wine
 step "clang-format" format_check
 step "native" native native
 step "native-asan" native native-asan
+# The Debian package of the Linux program, checked by lintian.
+step "package" bash scripts/package-check.sh
 step "mingw-i686" windows mingw-i686
 step "mingw-x86_64" windows mingw-x86_64
 cleanup
