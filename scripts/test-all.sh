@@ -12,13 +12,13 @@
 # cannot be made fails both Windows suites.
 #
 # Environment: BRANTVELL_SUITES (the suites to run, separated by blanks or
-# commas; default all of: clang-format native native-asan mingw-i686
+# commas; default all of: clang-format native native-asan package mingw-i686
 # mingw-x86_64 fuzz bench), BRANTVELL_FUZZ_SECONDS, BRANTVELL_BENCH_RUNS,
 # BRANTVELL_BENCH_WINE_RUNS.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-all_suites="clang-format native native-asan mingw-i686 mingw-x86_64 fuzz bench"
+all_suites="clang-format native native-asan package mingw-i686 mingw-x86_64 fuzz bench"
 selected=" ${BRANTVELL_SUITES:-$all_suites} "
 selected=${selected//,/ }
 for name in $selected; do
