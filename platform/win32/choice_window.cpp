@@ -200,6 +200,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
     FocusFirstControl();
+    MarkDefaultButton();
     UpdateWindow(window_);
 
     MSG message;
@@ -216,6 +217,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
         TranslateMessage(&message);
         DispatchMessageW(&message);
       }
+      MarkDefaultButton();
       if (pending_error_) std::rethrow_exception(std::exchange(pending_error_, nullptr));
     }
   }
@@ -350,6 +352,22 @@ class Win32ChoiceWindow : public ChoiceWindow {
     HWND focus = GetFocus();
     if (focus && focus == cancel_) return IDCANCEL;
     return IDOK;
+  }
+
+  // Frames the button Enter presses, as a dialog box does: the focused push
+  // button, and OK whenever the focus is not on a push button. The dialog
+  // manager moves the frame to a push button that gets the focus, but a
+  // plain window has to give it back to OK itself.
+  void MarkDefaultButton() {
+    const bool cancel_is_default = DefaultButtonId() == IDCANCEL;
+    SetPushButtonType(ok_, cancel_is_default ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON);
+    SetPushButtonType(cancel_, cancel_is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  }
+
+  static void SetPushButtonType(HWND button, DWORD type) {
+    if (!button) return;
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(button, GWL_STYLE));
+    if ((style & BS_TYPEMASK) != type) SendMessageW(button, BM_SETSTYLE, type, TRUE);
   }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
