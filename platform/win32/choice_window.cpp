@@ -4,7 +4,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/choice_window.h"
+#include "platform/dialog_window.h"
 #include "platform/error.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
@@ -22,9 +22,6 @@ constexpr int kClientHeight = 422;
 constexpr wchar_t kWindowClass[] = L"BrantvellChoiceWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-
-// The rows from top to bottom, by variant; this is also their tab order.
-constexpr int kRowsTopDown[3] = {2, 3, 1};
 
 // The option buttons: a narrow column left of the labels.
 constexpr int kOptionLeft = 120;
@@ -105,9 +102,9 @@ HFONT CreateMessageFont() {
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-class Win32ChoiceWindow : public ChoiceWindow {
+class Win32ChoiceWindow : public DialogWindow {
  public:
-  explicit Win32ChoiceWindow(ChoiceWindowEvents& events)
+  explicit Win32ChoiceWindow(DialogWindowEvents& events)
       : events_(events), module_(GetModuleHandleW(nullptr)) {}
 
   ~Win32ChoiceWindow() override { Destroy(); }
@@ -187,11 +184,11 @@ class Win32ChoiceWindow : public ChoiceWindow {
     return row.selected;
   }
 
-  void PlaceImage(bool greyed, int index, int left, int top, int width, int height) override {
+  void PlaceImage(bool greyed, int index, const ControlRect& place) override {
     Row& row = RowAt(index);
     RECT& rect = greyed ? row.greyed_rect : row.click_rect;
     if (greyed && row.greyed_visible) Repaint(rect);
-    rect = RECT{left, top, left + width, top + height};
+    rect = RECT{place.left, place.top, place.left + place.width, place.top + place.height};
     if (greyed && row.greyed_visible) Repaint(rect);
   }
 
@@ -275,7 +272,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
   // Created in tab order: the options top to bottom, then OK and Storno.
   void CreateControls() {
     bool first = true;
-    for (int index : kRowsTopDown) {
+    for (int index : kChoiceRowOrder) {
       const DWORD group = first ? WS_GROUP : 0;
       first = false;
       Row& row = rows_[index];
@@ -300,7 +297,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
   // The input focus starts on the first enabled control in tab order.
   void FocusFirstControl() {
     HWND target = nullptr;
-    for (int index : kRowsTopDown) {
+    for (int index : kChoiceRowOrder) {
       if (rows_[index].option && IsWindowEnabled(rows_[index].option)) {
         target = rows_[index].option;
         break;
@@ -338,7 +335,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
   // The click areas are transparent: a click on the window is theirs when
   // it falls into a visible one.
   void OnClick(POINT point) {
-    for (int index : kRowsTopDown) {
+    for (int index : kChoiceRowOrder) {
       const Row& row = rows_[index];
       if (row.click_area_visible && PtInRect(&row.click_rect, point)) {
         events_.OnLabelClick(index);
@@ -464,7 +461,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
     }
   }
 
-  ChoiceWindowEvents& events_;
+  DialogWindowEvents& events_;
   HINSTANCE module_;
   HWND window_ = nullptr;
   HWND ok_ = nullptr;
@@ -481,7 +478,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
 
 }  // namespace
 
-std::unique_ptr<ChoiceWindow> ChoiceWindow::Make(ChoiceWindowEvents& events) {
+std::unique_ptr<DialogWindow> DialogWindow::Make(DialogWindowEvents& events) {
   return std::make_unique<Win32ChoiceWindow>(events);
 }
 
