@@ -50,7 +50,7 @@ void SetUpLog(const RunEnvironment& env) {
 
 }  // namespace
 
-int32_t GetChoice(int32_t intOption, const DialogViewFactory& make_view) {
+int32_t GetChoice(int32_t intOption, const DialogWindowFactory& make_view) {
   int16_t result = 0;
   // The dialog lives only for this call.
   std::unique_ptr<frmMain> dialog;

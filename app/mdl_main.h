@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "app/run_environment.h"
-#include "ui/dialog_view.h"
+#include "platform/dialog_window.h"
 
 namespace brantvell {
 
@@ -24,7 +24,7 @@ int Main(const RunEnvironment& env);
 
 // Shows the choice dialog with `intOption` unavailable and returns the chosen
 // variant (1 CZ, 2 SK, 3 CZ and SK) or 0 when the user chose nothing.
-int32_t GetChoice(int32_t intOption, const DialogViewFactory& make_view);
+int32_t GetChoice(int32_t intOption, const DialogWindowFactory& make_view);
 
 // Tells the shell through `notify` that the shortcut folders changed.
 void RefreshIcon(const std::function<void()>& notify);

@@ -14,7 +14,7 @@ RunEnvironment RunEnvironment::Real() {
   env.make_path = MakeSureDirectoryPathExists;
   env.message_box = &MessageBox::Real();
   env.log_services = LogServices::Real();
-  env.dialog_views = DefaultDialogViewFactory();
+  env.dialog_views = DialogWindow::Make;
   env.notify_shell = NotifyCommonFoldersChanged;
   return env;
 }

@@ -6,12 +6,12 @@
 #include <functional>
 
 #include "log/log_services.h"
+#include "platform/dialog_window.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/script_host.h"
 #include "setup/cls_brantvell.h"
 #include "setup/string_table.h"
-#include "ui/dialog_view.h"
 
 namespace brantvell {
 
@@ -29,7 +29,7 @@ struct RunEnvironment {
   // What the log writer works with.
   LogServices log_services{};
   // Makes the choice dialog's window.
-  DialogViewFactory dialog_views;
+  DialogWindowFactory dialog_views;
   // Tells the shell that the common programs and desktop folders changed.
   std::function<void()> notify_shell;
 

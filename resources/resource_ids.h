@@ -18,8 +18,7 @@
 #define IDB_CHOICE_OFF_2 112
 #define IDB_CHOICE_OFF_3 113
 
-/* The choice dialog and its option buttons, one per variant. */
-#define IDD_CHOICE 200
+/* The choice window's option buttons, one per variant. */
 #define IDC_OPT_1 1001
 #define IDC_OPT_2 1002
 #define IDC_OPT_3 1003

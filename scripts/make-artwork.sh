@@ -89,8 +89,15 @@ convert -size 500x422 xc:white \
   "$work/label_1.png" -geometry +146+292 -composite \
   -alpha off -type TrueColor "BMP3:$out/background.bmp"
 
-# The icon: the mark at 32 x 32 in 256 colours.
-convert "$work/mark.png" -resize 32x32 -colors 256 "$out/brantvell.ico"
+# The icon: the mark at 16, 32 and 48 px, and at 256 px, which the ICO
+# format holds as PNG. Each size is scaled from the drawing; no date or
+# time chunk goes into the PNG, so the file is the same on every run.
+for size in 16 32 48 256; do
+  convert "$work/mark.png" -resize "${size}x${size}" -strip "PNG32:$work/icon_$size.png"
+done
+convert "$work/icon_16.png" "$work/icon_32.png" "$work/icon_48.png" "$work/icon_256.png" \
+  -define png:exclude-chunks=date,time +set date:create +set date:modify \
+  "$out/brantvell.ico"
 
 convert "$out/background.bmp" "$docs/dialog-background.png"
 

@@ -48,11 +48,11 @@ void IgnoringErrors(Step&& step) {
 
 }  // namespace
 
-frmMain::frmMain(DialogViewFactory make_view) : make_view_(std::move(make_view)) {}
+frmMain::frmMain(DialogWindowFactory make_view) : make_view_(std::move(make_view)) {}
 
 frmMain::~frmMain() = default;
 
-DialogView& frmMain::Window() {
+DialogWindow& frmMain::Window() {
   if (!view_ && make_view_) view_ = make_view_(*this);
   if (!view_) throw OwnError(kErrObjectNotSet, kNoWindow);
   if (!view_->Exists()) view_->Create(kDialogCaption);
@@ -140,6 +140,12 @@ void frmMain::Form_QueryUnload(bool* cancel, int unload_mode) {
   (void)cancel;
   LogEvent("[frmMain] (Form_QueryUnload)", "EVENT FORM\tUnloadMode=" + std::to_string(unload_mode),
            kInfoLog);
+}
+
+bool frmMain::OnCloseRequest() {
+  bool cancel = false;
+  Form_QueryUnload(&cancel, kUnloadByUser);
+  return cancel;
 }
 
 void frmMain::Unload() {

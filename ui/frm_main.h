@@ -1,30 +1,28 @@
 // The choice dialog: the user picks which language variant to install
 // (Slovak, Czech and Slovak, or Czech); the variant already installed is
-// greyed out and cannot be picked. The window itself is a DialogView.
+// greyed out and cannot be picked. The window itself is a DialogWindow,
+// whose events the form handles.
 #ifndef BRANTVELL_UI_FRM_MAIN_H_
 #define BRANTVELL_UI_FRM_MAIN_H_
 
 #include <cstdint>
 #include <memory>
 
-#include "ui/dialog_view.h"
+#include "platform/dialog_window.h"
 
 namespace brantvell {
 
 // The window's caption.
 inline constexpr char kDialogCaption[] = "Brantvell";
 
-// The choice rows from top to bottom, by control index (= variant number).
-inline constexpr int kChoiceRowOrder[3] = {2, 3, 1};
-
 // Unload modes passed to Form_QueryUnload.
 inline constexpr int kUnloadByUser = 0;
 inline constexpr int kUnloadByProgram = 1;
 
-class frmMain {
+class frmMain : public DialogWindowEvents {
  public:
-  explicit frmMain(DialogViewFactory make_view = DefaultDialogViewFactory());
-  ~frmMain();
+  explicit frmMain(DialogWindowFactory make_view = DialogWindow::Make);
+  ~frmMain() override;
   frmMain(const frmMain&) = delete;
   frmMain& operator=(const frmMain&) = delete;
 
@@ -43,16 +41,24 @@ class frmMain {
   void cmdCancel_Click();
   void Form_QueryUnload(bool* cancel, int unload_mode);
 
+  // The window's events, each the form's handler above.
+  void OnLoad() override { Form_Load(); }
+  void OnLabelClick(int index) override { imgChoiceOn_Click(index); }
+  void OnOk() override { cmdOK_Click(); }
+  void OnCancel() override { cmdCancel_Click(); }
+  // A user's close: Form_QueryUnload with unload mode 0.
+  bool OnCloseRequest() override;
+
   int16_t intChoice() const { return intChoice_; }
 
  private:
   void SetImgChoice(int32_t intOption);
   // The window, created on first use (Form_Load runs then).
-  DialogView& Window();
+  DialogWindow& Window();
   void HideWindow();
 
-  DialogViewFactory make_view_;
-  std::unique_ptr<DialogView> view_;
+  DialogWindowFactory make_view_;
+  std::unique_ptr<DialogWindow> view_;
   int16_t intChoice_ = 0;
 };
 

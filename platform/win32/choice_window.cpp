@@ -4,8 +4,9 @@
 #include <memory>
 #include <utility>
 
-#include "platform/choice_window.h"
+#include "platform/dialog_window.h"
 #include "platform/error.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 #include "resources/resource_ids.h"
@@ -21,9 +22,6 @@ constexpr int kClientHeight = 422;
 constexpr wchar_t kWindowClass[] = L"BrantvellChoiceWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
-
-// The rows from top to bottom, by variant; this is also their tab order.
-constexpr int kRowsTopDown[3] = {2, 3, 1};
 
 // The option buttons: a narrow column left of the labels.
 constexpr int kOptionLeft = 120;
@@ -68,69 +66,16 @@ Error WindowSystemError(const char* what) {
   return Error(static_cast<int32_t>(HRESULT_FROM_WIN32(code)), kOwnErrorSource, what);
 }
 
-// A GDI object (bitmap, font) that this code created and must delete.
-template <typename Handle>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(Handle handle) : handle_(handle) {}
-  ~GdiObject() { Reset(); }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  void Reset(Handle handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
-    handle_ = handle;
-  }
-  Handle get() const { return handle_; }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-class IconHandle {
- public:
-  IconHandle() = default;
-  ~IconHandle() { Reset(); }
-  IconHandle(const IconHandle&) = delete;
-  IconHandle& operator=(const IconHandle&) = delete;
-  void Reset(HICON icon = nullptr) {
-    if (icon_) DestroyIcon(icon_);
-    icon_ = icon;
-  }
-  HICON get() const { return icon_; }
-
- private:
-  HICON icon_ = nullptr;
-};
-
-// A memory device context to copy bitmaps from; gives back the bitmap it
-// had before it is deleted.
-class BitmapSource {
- public:
-  explicit BitmapSource(HDC target) : dc_(CreateCompatibleDC(target)) {}
-  ~BitmapSource() {
-    if (!dc_) return;
-    if (original_) SelectObject(dc_, original_);
-    DeleteDC(dc_);
-  }
-  BitmapSource(const BitmapSource&) = delete;
-  BitmapSource& operator=(const BitmapSource&) = delete;
-
-  // Copies `bitmap` to `target` at (left, top), cut to width x height.
-  void Draw(HDC target, HBITMAP bitmap, int left, int top, int width, int height) {
-    if (!dc_ || !bitmap || width <= 0 || height <= 0) return;
-    BITMAP info{};
-    if (!GetObjectW(bitmap, sizeof(info), &info)) return;
-    HGDIOBJ previous = SelectObject(dc_, bitmap);
-    if (!original_) original_ = previous;
-    BitBlt(target, left, top, std::min<int>(width, info.bmWidth),
-           std::min<int>(height, info.bmHeight), dc_, 0, 0, SRCCOPY);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ original_ = nullptr;
-};
+// Copies `bitmap` to `target` at (left, top), cut to width x height, through
+// the memory device context `source`.
+void DrawPicture(HDC target, HDC source, HBITMAP bitmap, int left, int top, int width, int height) {
+  if (!source || !bitmap || width <= 0 || height <= 0) return;
+  BITMAP info{};
+  if (!GetObjectW(bitmap, sizeof(info), &info)) return;
+  SelectObject(source, bitmap);
+  BitBlt(target, left, top, std::min<int>(width, info.bmWidth),
+         std::min<int>(height, info.bmHeight), source, 0, 0, SRCCOPY);
+}
 
 HBITMAP LoadPicture(HINSTANCE module, int id) {
   return static_cast<HBITMAP>(
@@ -157,9 +102,9 @@ HFONT CreateMessageFont() {
   return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
-class Win32ChoiceWindow : public ChoiceWindow {
+class Win32ChoiceWindow : public DialogWindow {
  public:
-  explicit Win32ChoiceWindow(ChoiceWindowEvents& events)
+  explicit Win32ChoiceWindow(DialogWindowEvents& events)
       : events_(events), module_(GetModuleHandleW(nullptr)) {}
 
   ~Win32ChoiceWindow() override { Destroy(); }
@@ -186,10 +131,10 @@ class Win32ChoiceWindow : public ChoiceWindow {
       window_ = nullptr;
       throw WindowSystemError("The dialog window could not be created");
     }
-    if (big_icon_.get()) {
+    if (big_icon_) {
       SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
     }
-    if (small_icon_.get()) {
+    if (small_icon_) {
       SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
     }
     CreateControls();
@@ -239,11 +184,11 @@ class Win32ChoiceWindow : public ChoiceWindow {
     return row.selected;
   }
 
-  void PlaceImage(bool greyed, int index, int left, int top, int width, int height) override {
+  void PlaceImage(bool greyed, int index, const ControlRect& place) override {
     Row& row = RowAt(index);
     RECT& rect = greyed ? row.greyed_rect : row.click_rect;
     if (greyed && row.greyed_visible) Repaint(rect);
-    rect = RECT{left, top, left + width, top + height};
+    rect = RECT{place.left, place.top, place.left + place.width, place.top + place.height};
     if (greyed && row.greyed_visible) Repaint(rect);
   }
 
@@ -252,6 +197,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
     ShowWindow(window_, SW_SHOWNORMAL);
     SetForegroundWindow(window_);
     FocusFirstControl();
+    MarkDefaultButton();
     UpdateWindow(window_);
 
     MSG message;
@@ -268,6 +214,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
         TranslateMessage(&message);
         DispatchMessageW(&message);
       }
+      MarkDefaultButton();
       if (pending_error_) std::rethrow_exception(std::exchange(pending_error_, nullptr));
     }
   }
@@ -309,21 +256,21 @@ class Win32ChoiceWindow : public ChoiceWindow {
   // A program built without its resources still shows a working dialog,
   // only without pictures.
   void LoadArtwork() {
-    if (!background_.get()) background_.Reset(LoadPicture(module_, IDB_BACKGROUND));
+    if (!background_) background_.reset(LoadPicture(module_, IDB_BACKGROUND));
     for (int index = 1; index <= 3; ++index) {
-      if (!greyed_pictures_[index].get()) {
-        greyed_pictures_[index].Reset(LoadPicture(module_, GreyedPictureId(index)));
+      if (!greyed_pictures_[index]) {
+        greyed_pictures_[index].reset(LoadPicture(module_, GreyedPictureId(index)));
       }
     }
-    if (!big_icon_.get()) big_icon_.Reset(LoadProgramIcon(module_, SM_CXICON, SM_CYICON));
-    if (!small_icon_.get()) small_icon_.Reset(LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON));
-    if (!font_.get()) font_.Reset(CreateMessageFont());
+    if (!big_icon_) big_icon_.reset(LoadProgramIcon(module_, SM_CXICON, SM_CYICON));
+    if (!small_icon_) small_icon_.reset(LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON));
+    if (!font_) font_.reset(CreateMessageFont());
   }
 
   // Created in tab order: the options top to bottom, then OK and Storno.
   void CreateControls() {
     bool first = true;
-    for (int index : kRowsTopDown) {
+    for (int index : kChoiceRowOrder) {
       const DWORD group = first ? WS_GROUP : 0;
       first = false;
       Row& row = rows_[index];
@@ -340,7 +287,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
         0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
     if (!control) throw WindowSystemError("A control of the dialog could not be created");
-    HGDIOBJ font = font_.get() ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
+    HGDIOBJ font = font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
   }
@@ -348,7 +295,7 @@ class Win32ChoiceWindow : public ChoiceWindow {
   // The input focus starts on the first enabled control in tab order.
   void FocusFirstControl() {
     HWND target = nullptr;
-    for (int index : kRowsTopDown) {
+    for (int index : kChoiceRowOrder) {
       if (rows_[index].option && IsWindowEnabled(rows_[index].option)) {
         target = rows_[index].option;
         break;
@@ -364,9 +311,11 @@ class Win32ChoiceWindow : public ChoiceWindow {
   }
 
   void Paint(HDC target) {
-    BitmapSource source(target);
-    if (background_.get()) {
-      source.Draw(target, background_.get(), 0, 0, kClientWidth, kClientHeight);
+    UniqueMemoryDc source(CreateCompatibleDC(target));
+    // The bitmap the context came with, given back before it is deleted.
+    HGDIOBJ original = source ? GetCurrentObject(source.get(), OBJ_BITMAP) : nullptr;
+    if (background_) {
+      DrawPicture(target, source.get(), background_.get(), 0, 0, kClientWidth, kClientHeight);
     } else {
       RECT all{0, 0, kClientWidth, kClientHeight};
       FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
@@ -375,15 +324,16 @@ class Win32ChoiceWindow : public ChoiceWindow {
       const Row& row = rows_[index];
       if (!row.greyed_visible) continue;
       const RECT& rect = row.greyed_rect;
-      source.Draw(target, greyed_pictures_[index].get(), rect.left, rect.top,
+      DrawPicture(target, source.get(), greyed_pictures_[index].get(), rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top);
     }
+    if (original) SelectObject(source.get(), original);
   }
 
   // The click areas are transparent: a click on the window is theirs when
   // it falls into a visible one.
   void OnClick(POINT point) {
-    for (int index : kRowsTopDown) {
+    for (int index : kChoiceRowOrder) {
       const Row& row = rows_[index];
       if (row.click_area_visible && PtInRect(&row.click_rect, point)) {
         events_.OnLabelClick(index);
@@ -397,6 +347,22 @@ class Win32ChoiceWindow : public ChoiceWindow {
     HWND focus = GetFocus();
     if (focus && focus == cancel_) return IDCANCEL;
     return IDOK;
+  }
+
+  // Frames the button Enter presses, as a dialog box does: the focused push
+  // button, and OK whenever the focus is not on a push button. The dialog
+  // manager moves the frame to a push button that gets the focus, but a
+  // plain window has to give it back to OK itself.
+  void MarkDefaultButton() {
+    const bool cancel_is_default = DefaultButtonId() == IDCANCEL;
+    SetPushButtonType(ok_, cancel_is_default ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON);
+    SetPushButtonType(cancel_, cancel_is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  }
+
+  static void SetPushButtonType(HWND button, DWORD type) {
+    if (!button) return;
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(button, GWL_STYLE));
+    if ((style & BS_TYPEMASK) != type) SendMessageW(button, BM_SETSTYLE, type, TRUE);
   }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -493,24 +459,24 @@ class Win32ChoiceWindow : public ChoiceWindow {
     }
   }
 
-  ChoiceWindowEvents& events_;
+  DialogWindowEvents& events_;
   HINSTANCE module_;
   HWND window_ = nullptr;
   HWND ok_ = nullptr;
   HWND cancel_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the focus last
   Row rows_[4];           // by variant, 1 to 3
-  GdiObject<HBITMAP> background_;
-  GdiObject<HBITMAP> greyed_pictures_[4];
-  GdiObject<HFONT> font_;
-  IconHandle big_icon_;
-  IconHandle small_icon_;
+  UniqueGdiObject<HBITMAP> background_;
+  UniqueGdiObject<HBITMAP> greyed_pictures_[4];
+  UniqueGdiObject<HFONT> font_;
+  UniqueIcon big_icon_;
+  UniqueIcon small_icon_;
   std::exception_ptr pending_error_;
 };
 
 }  // namespace
 
-std::unique_ptr<ChoiceWindow> ChoiceWindow::Make(ChoiceWindowEvents& events) {
+std::unique_ptr<DialogWindow> DialogWindow::Make(DialogWindowEvents& events) {
   return std::make_unique<Win32ChoiceWindow>(events);
 }
 

@@ -1,5 +1,7 @@
 #include "platform/win32/com_support.h"
 
+#include "platform/win32/unique_handle.h"
+
 namespace brantvell {
 
 Bstr::Bstr(const std::string& utf8) {
@@ -31,18 +33,17 @@ int32_t ComErrorNumber(HRESULT hr) {
 }
 
 std::string SystemMessage(HRESULT hr) {
-  wchar_t* buffer = nullptr;
+  UniqueLocalMem<wchar_t> owned;
   DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+      nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(owned.put()), 0, nullptr);
+  const wchar_t* buffer = owned.get();
   if (length == 0 || buffer == nullptr) return std::string();
   while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' ||
                         buffer[length - 1] == L' ')) {
     --length;
   }
-  std::string text = Narrow(buffer, length);
-  LocalFree(buffer);
-  return text;
+  return Narrow(buffer, length);
 }
 
 Error ComError(HRESULT hr, std::string source, std::string description) {

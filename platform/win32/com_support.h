@@ -1,7 +1,8 @@
 // Owners for the resources of COM automation calls (interface pointers,
 // BSTRs, VARIANTs, EXCEPINFO texts, the thread's apartment) and the rule by
 // which a failed call becomes the program's Error, as a Visual Basic caller
-// of the component would see it.
+// of the component would see it. The owners' members are named as those of
+// unique_handle.h: get, put, reset, release.
 #ifndef BRANTVELL_PLATFORM_WIN32_COM_SUPPORT_H_
 #define BRANTVELL_PLATFORM_WIN32_COM_SUPPORT_H_
 
@@ -33,7 +34,7 @@ class ComPtr {
     std::swap(ptr_, other.ptr_);
     return *this;
   }
-  ~ComPtr() { Reset(); }
+  ~ComPtr() { reset(); }
 
   // A new reference to `p` (AddRef).
   static ComPtr Share(T* p) {
@@ -47,16 +48,16 @@ class ComPtr {
 
   // The slot a creating function fills; any old reference is released first.
   T** put() {
-    Reset();
+    reset();
     return &ptr_;
   }
 
-  void Reset() {
+  void reset() {
     if (ptr_) std::exchange(ptr_, nullptr)->Release();
   }
 
   // Hands the reference to the caller.
-  T* Detach() { return std::exchange(ptr_, nullptr); }
+  T* release() { return std::exchange(ptr_, nullptr); }
 
  private:
   T* ptr_ = nullptr;
@@ -77,7 +78,7 @@ class Bstr {
     SysFreeString(std::exchange(str_, nullptr));
     return &str_;
   }
-  BSTR Detach() { return std::exchange(str_, nullptr); }
+  BSTR release() { return std::exchange(str_, nullptr); }
 
   // The text as UTF-8; a null BSTR is the empty text.
   std::string Utf8() const { return ToUtf8(str_); }
@@ -161,6 +162,11 @@ std::string SystemMessage(HRESULT hr);
 // texts given.
 Error ComError(HRESULT hr, std::string source = std::string(),
                std::string description = std::string());
+
+// Raises the ComError of `hr` when it is a failure.
+inline void ThrowIfFailed(HRESULT hr) {
+  if (FAILED(hr)) throw ComError(hr);
+}
 
 }  // namespace brantvell
 

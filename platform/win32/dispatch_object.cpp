@@ -1,46 +1,21 @@
 #include "platform/win32/dispatch_object.h"
 
+#include <type_traits>
 #include <utility>
+
+#include "platform/win32/unique_handle.h"
 
 namespace brantvell {
 
 namespace {
 
-// Invoke's arguments, cleared when the call is over.
-class ArgumentList {
- public:
-  explicit ArgumentList(size_t count) : items_(count) {
-    for (VARIANT& item : items_) VariantInit(&item);
-  }
-  ~ArgumentList() {
-    for (VARIANT& item : items_) VariantClear(&item);
-  }
-  ArgumentList(const ArgumentList&) = delete;
-  ArgumentList& operator=(const ArgumentList&) = delete;
-
-  VARIANT* data() { return items_.data(); }
-  VARIANT& operator[](size_t i) { return items_[i]; }
-  UINT size() const { return static_cast<UINT>(items_.size()); }
-
- private:
-  std::vector<VARIANT> items_;
-};
-
-// An owned SAFEARRAY, destroyed unless handed on.
-class SafeArray {
- public:
-  explicit SafeArray(SAFEARRAY* array) : array_(array) {}
-  ~SafeArray() {
-    if (array_) SafeArrayDestroy(array_);
-  }
-  SafeArray(const SafeArray&) = delete;
-  SafeArray& operator=(const SafeArray&) = delete;
-  SAFEARRAY* get() const { return array_; }
-  SAFEARRAY* Detach() { return std::exchange(array_, nullptr); }
-
- private:
-  SAFEARRAY* array_;
-};
+// Owned VARIANTs side by side, as Invoke takes its arguments: a Variant is
+// nothing but its VARIANT.
+static_assert(sizeof(Variant) == sizeof(VARIANT) && std::is_standard_layout<Variant>::value,
+              "a Variant must be laid out as the VARIANT it holds");
+VARIANT* VariantArray(std::vector<Variant>& items) {
+  return items.empty() ? nullptr : items.front().get();
+}
 
 Value ObjectValue(IDispatch* dispatch) {
   if (!dispatch) return Value::Object(nullptr);
@@ -119,7 +94,7 @@ Value ArrayToValue(SAFEARRAY* array, VARTYPE element_type) {
       hr = SafeArrayGetElement(array, &i, &slot->llVal);
       if (SUCCEEDED(hr)) slot->vt = element_type;
     }
-    if (FAILED(hr)) throw ComError(hr);
+    ThrowIfFailed(hr);
     items.push_back(VariantToValue(*slot));
   }
   Value::Type kind =
@@ -165,7 +140,7 @@ void ValueToVariant(const Value& value, VARIANT* out) {
       Bstr text(value.text());
       if (!text.get()) throw ComponentError(kErrOutOfMemory);
       out->vt = VT_BSTR;
-      out->bstrVal = text.Detach();
+      out->bstrVal = text.release();
       return;
     }
     case Value::kObject: {
@@ -179,7 +154,7 @@ void ValueToVariant(const Value& value, VARIANT* out) {
       const auto* from_com = dynamic_cast<const DispatchObject*>(object);
       if (!from_com) break;
       out->vt = VT_DISPATCH;
-      out->pdispVal = ComPtr<IDispatch>::Share(from_com->dispatch()).Detach();
+      out->pdispVal = ComPtr<IDispatch>::Share(from_com->dispatch()).release();
       return;
     }
     case Value::kError:
@@ -208,16 +183,16 @@ void ValueToVariant(const Value& value, VARIANT* out) {
     default:
       if (value.type() & Value::kArray) {
         const std::vector<Value>& items = value.items();
-        SafeArray array(SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(items.size())));
+        UniqueSafeArray array(
+            SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(items.size())));
         if (!array.get()) throw ComponentError(kErrOutOfMemory);
         for (LONG i = 0; i < static_cast<LONG>(items.size()); ++i) {
           Variant element;
           ValueToVariant(items[static_cast<size_t>(i)], element.get());
-          HRESULT hr = SafeArrayPutElement(array.get(), &i, element.get());
-          if (FAILED(hr)) throw ComError(hr);
+          ThrowIfFailed(SafeArrayPutElement(array.get(), &i, element.get()));
         }
         out->vt = VT_ARRAY | VT_VARIANT;
-        out->parray = array.Detach();
+        out->parray = array.release();
         return;
       }
       break;
@@ -228,8 +203,7 @@ void ValueToVariant(const Value& value, VARIANT* out) {
 Value VariantToValue(const VARIANT& var) {
   if (var.vt & VT_BYREF) {
     Variant target;
-    HRESULT hr = VariantCopyInd(target.get(), const_cast<VARIANT*>(&var));
-    if (FAILED(hr)) throw ComError(hr);
+    ThrowIfFailed(VariantCopyInd(target.get(), const_cast<VARIANT*>(&var)));
     return VariantToValue(*target.get());
   }
   if (var.vt & VT_ARRAY) return ArrayToValue(var.parray, var.vt & VT_TYPEMASK);
@@ -263,9 +237,8 @@ Value VariantToValue(const VARIANT& var) {
       return Value::Boolean(var.boolVal != VARIANT_FALSE);
     case VT_DECIMAL: {
       Bstr digits;
-      HRESULT hr =
-          VarBstrFromDec(const_cast<DECIMAL*>(&var.decVal), LOCALE_INVARIANT, 0, digits.put());
-      if (FAILED(hr)) throw ComError(hr);
+      ThrowIfFailed(
+          VarBstrFromDec(const_cast<DECIMAL*>(&var.decVal), LOCALE_INVARIANT, 0, digits.put()));
       return Value::Decimal(digits.Utf8());
     }
     case VT_UI1:
@@ -314,14 +287,13 @@ void DispatchObject::Invoke(const std::string& member, WORD flags, const std::ve
   std::wstring name = Widen(member);
   LPOLESTR names[] = {&name[0]};
   DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-  if (FAILED(hr)) throw ComError(hr);
+  ThrowIfFailed(dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
 
   // Invoke takes the arguments last to first.
-  ArgumentList list(args.size());
-  for (size_t i = 0; i < args.size(); ++i) ValueToVariant(args[i], &list[args.size() - 1 - i]);
+  std::vector<Variant> list(args.size());
+  for (size_t i = 0; i < args.size(); ++i) ValueToVariant(args[i], list[args.size() - 1 - i].get());
   DISPID put_id = DISPID_PROPERTYPUT;
-  DISPPARAMS params = {list.data(), nullptr, list.size(), 0};
+  DISPPARAMS params = {VariantArray(list), nullptr, static_cast<UINT>(list.size()), 0};
   if (flags & DISPATCH_PROPERTYPUT) {
     params.rgdispidNamedArgs = &put_id;
     params.cNamedArgs = 1;
@@ -329,14 +301,14 @@ void DispatchObject::Invoke(const std::string& member, WORD flags, const std::ve
 
   ExcepInfo exception;
   UINT bad_argument = 0;
-  hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                         result ? result->put() : nullptr, &exception.info, &bad_argument);
+  HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                 result ? result->put() : nullptr, &exception.info, &bad_argument);
   if (hr == DISP_E_EXCEPTION) {
     exception.FillIn();
     throw ComError(exception.Code(), Bstr::ToUtf8(exception.info.bstrSource),
                    Bstr::ToUtf8(exception.info.bstrDescription));
   }
-  if (FAILED(hr)) throw ComError(hr);
+  ThrowIfFailed(hr);
 }
 
 Value DispatchObject::Get(const std::string& member, const std::vector<Value>& args) {
@@ -350,8 +322,7 @@ std::shared_ptr<ScriptObject> DispatchObject::GetObject(const std::string& membe
   Variant result;
   Invoke(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, &result);
   Variant target;
-  HRESULT hr = VariantCopyInd(target.get(), result.get());
-  if (FAILED(hr)) throw ComError(hr);
+  ThrowIfFailed(VariantCopyInd(target.get(), result.get()));
   ComPtr<IDispatch> object;
   if (target.get()->vt == VT_DISPATCH) {
     object = ComPtr<IDispatch>::Share(target.get()->pdispVal);

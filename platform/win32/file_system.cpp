@@ -2,27 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/win32/file_handle.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 
 namespace brantvell {
 
 namespace {
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 bool Attributes(const std::string& path, DWORD* attributes) {
   *attributes = GetFileAttributesW(Widen(path).c_str());
@@ -47,8 +33,8 @@ class Win32FileSystem : public FileSystem {
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
     WIN32_FIND_DATAW entry;
-    FindHandle find(FindFirstFileW(Widen(pattern).c_str(), &entry));
-    if (find.get() == INVALID_HANDLE_VALUE) {
+    UniqueFind find(FindFirstFileW(Widen(pattern).c_str(), &entry));
+    if (!find) {
       // A drive's root has no "." entry, so an empty one matches nothing.
       return GetLastError() == ERROR_FILE_NOT_FOUND;
     }
@@ -68,10 +54,10 @@ class Win32FileSystem : public FileSystem {
   // Log files are written in the ANSI code page, as the system's own text
   // tools expect them.
   bool AppendText(const std::string& path, const std::string& text) override {
-    FileHandle file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+    UniqueFile file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) return false;
+    if (!file) return false;
     std::string ansi = Utf8ToSystemAnsi(text);
     bool written = true;
     size_t done = 0;
@@ -81,7 +67,8 @@ class Win32FileSystem : public FileSystem {
       written = WriteFile(file.get(), ansi.data() + done, chunk, &count, nullptr) && count > 0;
       done += count;
     }
-    return file.Close() && written;
+    // Closed here, to tell whether the data reached the file.
+    return CloseHandle(file.release()) && written;
   }
 };
 

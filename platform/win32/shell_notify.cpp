@@ -1,7 +1,6 @@
 #include "platform/shell_notify.h"
 
-#include <memory>
-
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
 
 #include <objbase.h>
@@ -11,10 +10,7 @@ namespace brantvell {
 
 namespace {
 
-struct ItemListFree {
-  void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
-};
-using ItemList = std::unique_ptr<ITEMIDLIST, ItemListFree>;
+using ItemList = UniqueCoTaskMem<ITEMIDLIST>;
 
 ItemList SpecialFolder(int csidl) {
   LPITEMIDLIST list = nullptr;

@@ -6,7 +6,7 @@
 #include "platform/text.h"
 #include "platform/win32/com_support.h"
 #include "platform/win32/dispatch_object.h"
-#include "platform/win32/file_handle.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_text.h"
 
 namespace brantvell {
@@ -61,15 +61,16 @@ void WriteAll(HANDLE file, const std::string& bytes) {
 void ReplaceFileContent(const std::string& path, const std::string& bytes) {
   std::wstring target = Widen(path);
   TemporaryFile temporary(target + L".~tmp");
-  FileHandle file(CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  UniqueFile file(CreateFileW(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
+  if (!file) {
     Error failure = LastSystemError();
     temporary.Kept();  // nothing was created
     throw failure;
   }
   WriteAll(file.get(), bytes);
-  if (!file.Close()) throw LastSystemError();
+  // Closed here, to tell whether the data reached the file.
+  if (!CloseHandle(file.release())) throw LastSystemError();
   if (!MoveFileExW(temporary.path().c_str(), target.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     throw LastSystemError();

@@ -398,7 +398,7 @@ TEST(GetChoiceTest, ReturnsChoiceAndUnloadsTheDialog) {
 
 TEST(GetChoiceTest, BrokenWindowGivesNoChoice) {
   ScopedCaptureLog log;
-  DialogViewFactory broken = [](frmMain&) -> std::unique_ptr<DialogView> {
+  DialogWindowFactory broken = [](DialogWindowEvents&) -> std::unique_ptr<DialogWindow> {
     throw Error(7, "Brantvell", "Out of memory");
   };
   EXPECT_EQ(0, GetChoice(1, broken));

@@ -6,8 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/dialog_view.h"
-#include "ui/frm_main.h"
+#include "platform/dialog_window.h"
 
 namespace brantvell {
 
@@ -25,15 +24,15 @@ struct DialogSeen {
   bool destroyed = false;
 };
 
-class ScriptedDialogView : public DialogView {
+class ScriptedDialogView : public DialogWindow {
  public:
-  ScriptedDialogView(frmMain& owner, DialogAnswer answer, DialogSeen* seen)
+  ScriptedDialogView(DialogWindowEvents& owner, DialogAnswer answer, DialogSeen* seen)
       : owner_(owner), answer_(answer), seen_(seen) {}
 
   void Create(const std::string&) override {
     exists_ = true;
     ++seen_->windows;
-    owner_.Form_Load();
+    owner_.OnLoad();
   }
   bool Exists() const override { return exists_; }
   void Destroy() override {
@@ -58,19 +57,17 @@ class ScriptedDialogView : public DialogView {
       if (greyed_[row]) seen_->greyed_row = row;
     }
     if (answer_.click_row != 0 && click_area_[answer_.click_row]) {
-      owner_.imgChoiceOn_Click(answer_.click_row);
+      owner_.OnLabelClick(answer_.click_row);
     }
     switch (answer_.kind) {
       case DialogAnswer::kOk:
-        owner_.cmdOK_Click();
+        owner_.OnOk();
         break;
       case DialogAnswer::kCancel:
-        owner_.cmdCancel_Click();
+        owner_.OnCancel();
         break;
       case DialogAnswer::kClose: {
-        bool cancel = false;
-        owner_.Form_QueryUnload(&cancel, kUnloadByUser);
-        if (!cancel) Destroy();
+        if (!owner_.OnCloseRequest()) Destroy();
         break;
       }
     }
@@ -78,7 +75,7 @@ class ScriptedDialogView : public DialogView {
   void Hide() override {}
 
  private:
-  frmMain& owner_;
+  DialogWindowEvents& owner_;
   DialogAnswer answer_;
   DialogSeen* seen_;
   bool exists_ = false;
@@ -87,8 +84,8 @@ class ScriptedDialogView : public DialogView {
   bool selected_[4] = {};
 };
 
-inline DialogViewFactory ScriptedDialogs(DialogAnswer answer, DialogSeen* seen) {
-  return [answer, seen](frmMain& owner) -> std::unique_ptr<DialogView> {
+inline DialogWindowFactory ScriptedDialogs(DialogAnswer answer, DialogSeen* seen) {
+  return [answer, seen](DialogWindowEvents& owner) -> std::unique_ptr<DialogWindow> {
     return std::make_unique<ScriptedDialogView>(owner, answer, seen);
   };
 }

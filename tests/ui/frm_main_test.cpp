@@ -7,9 +7,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/dialog_window.h"
 #include "platform/error.h"
 #include "tests/support/capture_log.h"
-#include "ui/dialog_view.h"
 
 namespace brantvell {
 namespace {
@@ -33,7 +33,7 @@ UserAction CloseWindow() { return {UserAction::kClose}; }
 // A window that behaves like the window system's (a hidden click area gets
 // no clicks, option buttons form one group, a user's close asks the form
 // first) and plays a script of user actions while shown.
-class ScriptedView : public DialogView {
+class ScriptedView : public DialogWindow {
  public:
   struct Row {
     bool click_area_visible = true;
@@ -57,7 +57,7 @@ class ScriptedView : public DialogView {
     bool fail_selecting = false;  // option buttons refuse to be selected
   };
 
-  ScriptedView(frmMain& owner, std::vector<UserAction> script, Observed* observed)
+  ScriptedView(DialogWindowEvents& owner, std::vector<UserAction> script, Observed* observed)
       : owner_(owner), script_(std::move(script)), seen_(*observed) {}
 
   // Failures to inject.
@@ -69,7 +69,7 @@ class ScriptedView : public DialogView {
     seen_.caption = caption;
     for (Row& row : seen_.rows) row = Row();
     seen_.exists = true;
-    owner_.Form_Load();
+    owner_.OnLoad();
   }
   bool Exists() const override { return seen_.exists; }
   void Destroy() override {
@@ -109,24 +109,22 @@ class ScriptedView : public DialogView {
   void Play(const UserAction& action) {
     switch (action.kind) {
       case UserAction::kClickLabel:
-        if (seen_.rows[action.index].click_area_visible) owner_.imgChoiceOn_Click(action.index);
+        if (seen_.rows[action.index].click_area_visible) owner_.OnLabelClick(action.index);
         break;
       case UserAction::kOk:
-        owner_.cmdOK_Click();
+        owner_.OnOk();
         break;
       case UserAction::kCancel:
-        owner_.cmdCancel_Click();
+        owner_.OnCancel();
         break;
       case UserAction::kClose: {
-        bool cancel = false;
-        owner_.Form_QueryUnload(&cancel, 0);
-        if (!cancel) Destroy();
+        if (!owner_.OnCloseRequest()) Destroy();
         break;
       }
     }
   }
 
-  frmMain& owner_;
+  DialogWindowEvents& owner_;
   std::vector<UserAction> script_;
   size_t next_ = 0;
   bool visible_ = false;
@@ -138,7 +136,7 @@ class FrmMainTest : public ::testing::Test {
   // A dialog whose window plays `script`; `configure` may inject failures.
   std::unique_ptr<frmMain> Dialog(std::vector<UserAction> script,
                                   std::function<void(ScriptedView&)> configure = nullptr) {
-    return std::make_unique<frmMain>([this, script, configure](frmMain& owner) {
+    return std::make_unique<frmMain>([this, script, configure](DialogWindowEvents& owner) {
       ++factory_calls_;
       auto view = std::make_unique<ScriptedView>(owner, script, &seen_);
       if (configure) configure(*view);

@@ -1,4 +1,4 @@
-#include "ui/terminal_dialog_view.h"
+#include "platform/terminal_dialog_view.h"
 
 #include <deque>
 #include <memory>
@@ -9,9 +9,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "platform/dialog_command.h"
 #include "platform/terminal.h"
 #include "tests/support/capture_log.h"
-#include "ui/dialog_command.h"
 #include "ui/frm_main.h"
 
 namespace brantvell {
@@ -115,7 +115,7 @@ class TerminalDialogViewTest : public ::testing::Test {
  protected:
   // Runs the dialog over `terminal` with `disabled` greyed out, then unloads it.
   int32_t Run(FakeTerminal& terminal, int32_t disabled) {
-    frmMain dialog([&](frmMain& owner) {
+    frmMain dialog([&](DialogWindowEvents& owner) {
       return std::make_unique<TerminalDialogView>(owner, terminal, out_);
     });
     const int32_t choice = dialog.Start(disabled);

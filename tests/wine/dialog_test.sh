@@ -226,6 +226,29 @@ keys shift+Tab Tab Down Return
 finish_probe
 check "Tab wraps from Storno to the selected option" 3 "$result"
 
+echo "# The default frame follows the focus and comes back to OK"
+# OK 75 x 23 at (145, 365), Storno beside it at (240, 365).
+ok_box=75x23+145+365
+storno_box=75x23+240+365
+start_probe 0
+import -window "$wid" "$work/frame_start.png"
+keys Tab Tab
+sleep 0.5
+import -window "$wid" "$work/frame_storno.png"
+keys Tab
+sleep 0.5
+import -window "$wid" "$work/frame_back.png"
+check "Storno focused: OK has given up its frame" yes \
+  "$([ "$(region_diff "$work/frame_start.png" $ok_box "$work/frame_storno.png" $ok_box)" != 0 ] &&
+    echo yes || echo no)"
+check "back on an option: OK framed as at the start" 0 \
+  "$(region_diff "$work/frame_start.png" $ok_box "$work/frame_back.png" $ok_box)"
+check "back on an option: Storno plain as at the start" 0 \
+  "$(region_diff "$work/frame_start.png" $storno_box "$work/frame_back.png" $storno_box)"
+keys Return
+finish_probe
+check "Enter on the option still presses OK" 2 "$result"
+
 echo "# Closing the window"
 start_probe 0
 click "$label_x" "$cz_y"

@@ -1,10 +1,9 @@
-#include "ui/terminal_dialog_view.h"
+#include "platform/terminal_dialog_view.h"
 
 #include <memory>
 #include <sstream>
 
 #include "platform/error.h"
-#include "ui/frm_main.h"
 
 namespace brantvell {
 
@@ -32,15 +31,16 @@ constexpr const char kUnavailableMarker[] = "(nedostupné)";
 
 }  // namespace
 
-TerminalDialogView::TerminalDialogView(frmMain& owner, Terminal& terminal, std::ostream& out)
-    : owner_(owner), terminal_(terminal), out_(out) {}
+TerminalDialogView::TerminalDialogView(DialogWindowEvents& events, Terminal& terminal,
+                                       std::ostream& out)
+    : events_(events), terminal_(terminal), out_(out) {}
 
 void TerminalDialogView::Create(const std::string& caption) {
   caption_ = caption;
   for (Row& row : rows_) row = Row();
   exists_ = true;
   visible_ = false;
-  owner_.Form_Load();
+  events_.OnLoad();
 }
 
 void TerminalDialogView::Destroy() {
@@ -120,10 +120,10 @@ void TerminalDialogView::Run(const DialogCommand& command) {
       MoveSelection(+1);
       break;
     case DialogCommand::kOk:
-      owner_.cmdOK_Click();
+      events_.OnOk();
       break;
     case DialogCommand::kCancel:
-      owner_.cmdCancel_Click();
+      events_.OnCancel();
       break;
     case DialogCommand::kClose:
       Close();
@@ -139,7 +139,7 @@ void TerminalDialogView::PickRowAt(int position) {
   const int index = kChoiceRowOrder[position];
   // A greyed row has no click area, so it cannot be picked.
   if (!RowAt(index).click_area_visible) return;
-  owner_.imgChoiceOn_Click(index);
+  events_.OnLabelClick(index);
   if (exists_ && visible_) Draw();
 }
 
@@ -159,9 +159,7 @@ void TerminalDialogView::MoveSelection(int step) {
 }
 
 void TerminalDialogView::Close() {
-  bool cancel = false;
-  owner_.Form_QueryUnload(&cancel, kUnloadByUser);
-  if (!cancel) {
+  if (!events_.OnCloseRequest()) {
     Destroy();
   } else if (!interactive_) {
     // No further line can arrive once the input has ended; stop waiting.

@@ -1,4 +1,4 @@
-#include "ui/dialog_command.h"
+#include "platform/dialog_command.h"
 
 #include "platform/text.h"
 

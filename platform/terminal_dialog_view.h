@@ -1,22 +1,22 @@
 // The choice dialog drawn as text: the three rows with their two-line
 // labels, the selected one marked and the unavailable one greyed. Keys drive
 // it on an interactive terminal, lines of commands otherwise.
-#ifndef BRANTVELL_UI_TERMINAL_DIALOG_VIEW_H_
-#define BRANTVELL_UI_TERMINAL_DIALOG_VIEW_H_
+#ifndef BRANTVELL_PLATFORM_TERMINAL_DIALOG_VIEW_H_
+#define BRANTVELL_PLATFORM_TERMINAL_DIALOG_VIEW_H_
 
 #include <ostream>
 #include <string>
 
+#include "platform/dialog_command.h"
+#include "platform/dialog_window.h"
 #include "platform/terminal.h"
-#include "ui/dialog_command.h"
-#include "ui/dialog_view.h"
 
 namespace brantvell {
 
-class TerminalDialogView : public DialogView {
+class TerminalDialogView : public DialogWindow {
  public:
   // Reads the user's input from `terminal` and draws on `out`.
-  TerminalDialogView(frmMain& owner, Terminal& terminal, std::ostream& out);
+  TerminalDialogView(DialogWindowEvents& events, Terminal& terminal, std::ostream& out);
 
   void Create(const std::string& caption) override;
   bool Exists() const override { return exists_; }
@@ -48,7 +48,7 @@ class TerminalDialogView : public DialogView {
   void Close();
   void Draw();
 
-  frmMain& owner_;
+  DialogWindowEvents& events_;
   Terminal& terminal_;
   std::ostream& out_;
   std::string caption_;
@@ -61,4 +61,4 @@ class TerminalDialogView : public DialogView {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_UI_TERMINAL_DIALOG_VIEW_H_
+#endif  // BRANTVELL_PLATFORM_TERMINAL_DIALOG_VIEW_H_

@@ -1,0 +1,17 @@
+#include "platform/dialog_window.h"
+
+#include <iostream>
+#include <memory>
+
+#include "platform/terminal.h"
+#include "platform/terminal_dialog_view.h"
+
+namespace brantvell {
+
+// The dialog drawn on the text terminal. Standard output stays free for the
+// program's own output; the dialog is drawn on standard error.
+std::unique_ptr<DialogWindow> DialogWindow::Make(DialogWindowEvents& events) {
+  return std::make_unique<TerminalDialogView>(events, Terminal::Real(), std::cerr);
+}
+
+}  // namespace brantvell
