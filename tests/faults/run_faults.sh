@@ -730,6 +730,42 @@ case_group_links_within_the_drives() {
   expect_files "$PREFIX/drive_c/Elsewhere" 'Moje.txt'
 }
 
+# ---- 9. a link swapped in while the program runs -------------------------------
+
+# A helper swaps the group folder for a link to a folder outside the prefix
+# and back, in a loop, while the program saves and clears again and again.
+# Whatever moment the swap hits, nothing appears in or vanishes from the
+# folder outside.
+case_group_swapped_for_a_link_while_running() {
+  prefix
+  OUTSIDE=$WORK/$CASE_NAME/outside
+  mkdir -p "$OUTSIDE" "${GROUP%/*}"
+  printf 'mine' >"$OUTSIDE/Moje poznámky.txt"
+  printf 'user link' >"$OUTSIDE/Veldramona.lnk"
+  local before stop=$WORK/$CASE_NAME/stop swapper runs=0 end
+  before=$(snapshot "$OUTSIDE")
+  (
+    while [ ! -e "$stop" ]; do
+      if [ -d "$GROUP" ] && [ ! -L "$GROUP" ] && mv -T "$GROUP" "$GROUP.aside" 2>/dev/null; then
+        ln -s "$OUTSIDE" "$GROUP" 2>/dev/null
+        rm -f "$GROUP" 2>/dev/null
+        mv -T "$GROUP.aside" "$GROUP" 2>/dev/null || rm -rf "$GROUP.aside"
+      fi
+    done
+  ) &
+  swapper=$!
+  end=$((SECONDS + 4))
+  while [ $SECONDS -lt $end ]; do
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=czsk </dev/null >/dev/null 2>&1
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=clear </dev/null >/dev/null 2>&1
+    runs=$((runs + 1))
+  done
+  touch "$stop"
+  wait "$swapper"
+  note "$runs saves and clears against the swapping helper"
+  expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
+}
+
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
@@ -738,7 +774,8 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   log_folder_is_a_file log_folder_not_writable disk_full killed_during_save \
   killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
-  group_links_within_the_drives; do
+  group_links_within_the_drives \
+  group_swapped_for_a_link_while_running; do
   fault_case "$name"
 done
 
