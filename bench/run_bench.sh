@@ -22,7 +22,7 @@
 #
 # Budgets: the native run at most 2 times the floor; at most IR_BUDGET
 # instructions (default 8,000,000) and SYSCALL_BUDGET system calls (default
-# 2,000) per native run. The counts do not depend on the machine's load, so
+# 900) per native run. The counts do not depend on the machine's load, so
 # they catch a regression that timings would hide in noise.
 #
 # Runs alternate between the two sides of a comparison so that the load of
@@ -39,7 +39,7 @@ sections=("$@")
 [ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
 
 IR_BUDGET=${IR_BUDGET:-8000000}
-SYSCALL_BUDGET=${SYSCALL_BUDGET:-2000}
+SYSCALL_BUDGET=${SYSCALL_BUDGET:-900}
 CHECK_BUDGETS=${CHECK_BUDGETS:-0}
 over_budget=()
 
