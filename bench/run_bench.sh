@@ -21,7 +21,7 @@
 # a budget below is exceeded: the suite's regression check).
 #
 # Budgets: the native run at most 2 times the floor; at most IR_BUDGET
-# instructions (default 8,000,000) and SYSCALL_BUDGET system calls (default
+# instructions (default 5,430,000) and SYSCALL_BUDGET system calls (default
 # 900) per native run. The counts do not depend on the machine's load, so
 # they catch a regression that timings would hide in noise.
 #
@@ -38,7 +38,7 @@ REPS=${REPS:-5}
 sections=("$@")
 [ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
 
-IR_BUDGET=${IR_BUDGET:-8000000}
+IR_BUDGET=${IR_BUDGET:-5430000}
 SYSCALL_BUDGET=${SYSCALL_BUDGET:-900}
 CHECK_BUDGETS=${CHECK_BUDGETS:-0}
 over_budget=()
