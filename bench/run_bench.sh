@@ -20,8 +20,8 @@
 # from instead of configuring build/perf), CHECK_BUDGETS=1 (exit with 1 when
 # a budget below is exceeded: the suite's regression check).
 #
-# Budgets: at most IR_BUDGET instructions (default 8,000,000) and
-# SYSCALL_BUDGET system calls (default 2,000) per native run. The counts do
+# Budgets: at most IR_BUDGET instructions (default 5,430,000) and
+# SYSCALL_BUDGET system calls (default 900) per native run. The counts do
 # not depend on the machine's load, so they catch a regression that timings
 # would hide in noise. Timings (the native run's target of at most 2 times
 # the floor among them) are printed and never decide: a shared machine's
@@ -43,8 +43,8 @@ REPS=${REPS:-5}
 sections=("$@")
 [ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
 
-IR_BUDGET=${IR_BUDGET:-8000000}
-SYSCALL_BUDGET=${SYSCALL_BUDGET:-2000}
+IR_BUDGET=${IR_BUDGET:-5430000}
+SYSCALL_BUDGET=${SYSCALL_BUDGET:-900}
 CHECK_BUDGETS=${CHECK_BUDGETS:-0}
 over_budget=()
 

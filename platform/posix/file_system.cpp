@@ -11,6 +11,8 @@
 #include <memory>
 
 #include "platform/host_path.h"
+#include "platform/posix/host_folder.h"
+#include "platform/posix/unique_fd.h"
 
 namespace brantvell {
 
@@ -20,29 +22,14 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now and tells whether the data reached the file.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 bool StatHost(const std::string& path, struct stat* info) {
   std::string host;
   return ToHostPath(path, &host) && stat(host.c_str(), info) == 0;
+}
+
+bool Deletable(const struct stat& info) {
+  if (S_ISDIR(info.st_mode)) return false;
+  return S_ISLNK(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
 }
 
 bool WriteAll(int fd, const std::string& text) {
@@ -86,26 +73,43 @@ class PosixFileSystem : public FileSystem {
   }
 
   // A file without any write permission counts as read-only and stays, as
-  // it would on Windows.
+  // it would on Windows. On a drive the file is removed from its folder
+  // opened once, and only when that folder lies on the prefix's drives.
   bool DeleteFile(const std::string& path) override {
-    std::string host;
-    struct stat info;
-    if (!ToHostPath(path, &host) || lstat(host.c_str(), &info) != 0) return false;
-    if (S_ISDIR(info.st_mode)) return false;
-    if (!S_ISLNK(info.st_mode) && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-      return false;
+    if (!IsDrivePath(path)) {
+      std::string host;
+      struct stat info;
+      if (!ToHostPath(path, &host) || lstat(host.c_str(), &info) != 0 || !Deletable(info))
+        return false;
+      return unlink(host.c_str()) == 0;
     }
-    return unlink(host.c_str()) == 0;
+    HostFolder folder;
+    std::string name;
+    struct stat info;
+    if (!OpenHostEntry(path, &folder, &name) ||
+        fstatat(folder.fd.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !Deletable(info))
+      return false;
+    return folder.on_drive && unlinkat(folder.fd.get(), name.c_str(), 0) == 0;
   }
 
   // The file is opened without following a link at its last component, so
-  // a link planted in a shared folder cannot redirect the log elsewhere.
+  // a link planted in a shared folder cannot redirect the log elsewhere; on
+  // a drive it is opened in its folder, which must lie on the prefix's
+  // drives.
   bool AppendText(const std::string& path, const std::string& text) override {
-    std::string host;
-    if (!ToHostPath(path, &host)) return false;
-    FileDescriptor file(
-        open(host.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (file.get() < 0) return false;
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
+    UniqueFd file;
+    if (!IsDrivePath(path)) {
+      std::string host;
+      if (!ToHostPath(path, &host)) return false;
+      file.Reset(open(host.c_str(), kFlags, 0600));
+    } else {
+      HostFolder folder;
+      std::string name;
+      if (!OpenHostEntry(path, &folder, &name) || !folder.on_drive) return false;
+      file.Reset(openat(folder.fd.get(), name.c_str(), kFlags, 0600));
+    }
+    if (!file.valid()) return false;
     bool written = WriteAll(file.get(), text);
     return file.Close() && written;
   }

@@ -4,7 +4,8 @@
 // Deleting a file or folder changes only the folder that holds it, so a
 // read-only file goes as it is and keeps its permissions when the removal
 // fails; nothing is deleted through a link that leads off the prefix's
-// drives.
+// drives. The folder that holds the entry is opened once and the removal
+// made relative to it, so a link swapped in meanwhile changes nothing.
 #include "platform/wineprefix/wineprefix.h"
 
 #include <dirent.h>
@@ -16,7 +17,7 @@
 #include <cstring>
 
 #include "platform/desktop_entries.h"
-#include "platform/wineprefix/prefix_drive.h"
+#include "platform/posix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 
@@ -89,26 +90,19 @@ void RemoveEntry(int parent, const std::string& name, bool force) {
   if (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) != 0) throw ErrorForErrno(errno);
 }
 
-// The real path of the folder that holds host entry `host` and the entry's
-// name, when that folder lies on one of the prefix's drives.
-bool SplitOnPrefixDrive(const std::string& host, std::string* folder, std::string* name) {
-  size_t slash = host.rfind('/');
-  if (slash == std::string::npos || slash + 1 == host.size()) return false;
-  *name = host.substr(slash + 1);
-  return ResolveOnPrefixDrive(slash == 0 ? std::string("/") : host.substr(0, slash), folder);
-}
-
 void DeleteFile(const std::string& path, bool force) {
-  std::string host;
+  HostFolder folder;
+  std::string name;
   struct stat st;
-  if (!HostPathOf(path, &host) || ::lstat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+  if (!StartsWithDrive(path) || !OpenHostEntry(path, &folder, &name) ||
+      ::fstatat(folder.fd.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+      S_ISDIR(st.st_mode))
     throw ComponentError(kErrFileNotFound);
   if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ComponentError(kErrPermissionDenied);
-  std::string folder, name;
-  if (!SplitOnPrefixDrive(host, &folder, &name)) throw ComponentError(kErrPermissionDenied);
-  if (::unlink((folder + "/" + name).c_str()) != 0)
-    throw ComponentError(errno == ENOENT || errno == ENOTDIR ? kErrFileNotFound
-                                                             : kErrPermissionDenied);
+  if (!folder.on_drive) throw ComponentError(kErrPermissionDenied);
+  if (::unlinkat(folder.fd.get(), name.c_str(), 0) != 0)
+    throw errno == ENOENT || errno == ENOTDIR ? ComponentError(kErrFileNotFound)
+                                              : ComponentError(kErrPermissionDenied);
 }
 
 // True for "X:" and "X:\": a drive itself is never deleted.
@@ -118,22 +112,14 @@ bool IsDriveRoot(const std::string& path) {
 }
 
 void DeleteFolder(const std::string& path, bool force) {
-  std::string host;
+  HostFolder parent;
+  std::string name;
   struct stat st;
-  if (IsDriveRoot(path) || !HostPathOf(path, &host) || host == "/" ||
-      ::stat(host.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+  if (IsDriveRoot(path) || !StartsWithDrive(path) || !OpenHostEntry(path, &parent, &name) ||
+      ::fstatat(parent.fd.get(), name.c_str(), &st, 0) != 0 || !S_ISDIR(st.st_mode))
     throw ComponentError(kErrPathNotFound);
-  std::string parent_path, name;
-  if (!SplitOnPrefixDrive(host, &parent_path, &name)) throw ComponentError(kErrPermissionDenied);
-  int parent = ::open(parent_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parent < 0) throw ErrorForErrno(errno);
-  try {
-    RemoveEntry(parent, name, force);
-  } catch (...) {
-    ::close(parent);
-    throw;
-  }
-  ::close(parent);
+  if (!parent.on_drive) throw ComponentError(kErrPermissionDenied);
+  RemoveEntry(parent.fd.get(), name, force);
 }
 
 // The files (or the sub-folders) of a folder; Count looks at the folder when

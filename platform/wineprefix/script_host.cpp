@@ -8,11 +8,14 @@
 
 namespace brantvell {
 
+bool StartsWithDrive(const std::string& path) {
+  return path.size() >= 3 &&
+         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
+         path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
 bool DrivePathToHost(const std::string& path, std::string* host) {
-  bool has_drive = path.size() >= 3 &&
-                   ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-                   path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-  return has_drive && ToHostPath(path, host);
+  return StartsWithDrive(path) && ToHostPath(path, host);
 }
 
 namespace {

@@ -4,7 +4,6 @@
 // failed save never leaves half a shortcut behind.
 #include "platform/wineprefix/wineprefix.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,8 +17,10 @@
 #include <vector>
 
 #include "platform/desktop_entries.h"
+#include "platform/posix/dir_entries.h"
+#include "platform/posix/host_folder.h"
+#include "platform/posix/unique_fd.h"
 #include "platform/text.h"
-#include "platform/wineprefix/prefix_drive.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 #include "platform/wineprefix/shell_link.h"
@@ -50,29 +51,6 @@ Error ErrorForErrno(int error) {
   }
 }
 
-// A file descriptor closed when it goes out of scope.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd = -1) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-
-  int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (it can report a
-  // failed delayed write).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 const char kTempHead[] = ".shortcut-";
 const char kTempTail[] = ".tmp";
 constexpr size_t kTempHeadSize = sizeof kTempHead - 1;
@@ -82,60 +60,67 @@ constexpr size_t kTempDigits = 8;
 // temporary file exists. A save that was killed leaves its temporary file
 // behind; a later save removes such files, but only while it holds the
 // exclusive lock, which it cannot get while another save is under way.
+// The folder is listed once, under the lock: for the entry the target's
+// name means and for those files.
 class FolderSaveLock {
  public:
-  explicit FolderSaveLock(const std::string& folder)
-      : fd_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    // A folder that cannot be opened for reading is saved into unlocked
-    // and left unswept.
-    if (fd_.get() < 0) return;
-    if (::flock(fd_.get(), LOCK_EX | LOCK_NB) == 0) RemoveStaleTempFiles();
-    while (::flock(fd_.get(), LOCK_SH) != 0 && errno == EINTR) {
-    }
+  FolderSaveLock(int folder, const std::string& name)
+      : folder_(folder),
+        fd_(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
+        match_(name) {
+    // A folder that cannot be opened for reading is saved into unlocked,
+    // unswept, under the name as given.
+    if (!fd_.valid()) return;
+    exclusive_ = ::flock(fd_.get(), LOCK_EX | LOCK_NB) == 0;
+    ForEachEntry(fd_.get(), [&](const char* entry) {
+      match_.Offer(entry);
+      if (exclusive_ && IsShortcutTempName(entry)) stale_.push_back(entry);
+    });
   }
   FolderSaveLock(const FolderSaveLock&) = delete;
   FolderSaveLock& operator=(const FolderSaveLock&) = delete;
 
- private:
-  void RemoveStaleTempFiles() {
-    int list_fd = ::openat(fd_.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (list_fd < 0) return;
-    DIR* dir = ::fdopendir(list_fd);
-    if (dir == nullptr) {
-      ::close(list_fd);
-      return;
-    }
-    std::vector<std::string> stale;
-    while (dirent* entry = ::readdir(dir)) {
+  // The existing entry the target's name means, else the name as given.
+  const std::string& Target() const { return match_.Result(); }
+
+  // Removes the files of killed saves (with the exclusive lock), then
+  // shares the lock with other saves.
+  void Share() {
+    if (!fd_.valid()) return;
+    for (const std::string& name : stale_) {
       struct stat st;
-      if (IsShortcutTempName(entry->d_name) &&
-          ::fstatat(fd_.get(), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-        stale.push_back(entry->d_name);
+      if (::fstatat(folder_, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+        ::unlinkat(folder_, name.c_str(), 0);
     }
-    ::closedir(dir);
-    for (const std::string& name : stale) ::unlinkat(fd_.get(), name.c_str(), 0);
+    while (::flock(fd_.get(), LOCK_SH) != 0 && errno == EINTR) {
+    }
   }
 
+ private:
+  int folder_;
   UniqueFd fd_;
+  NameMatch match_;
+  bool exclusive_ = false;
+  std::vector<std::string> stale_;
 };
 
-// A new temporary file beside the target; removed again unless it was
-// renamed over the target.
+// A new temporary file in the folder open as `folder`, beside the target;
+// removed again unless it was renamed over the target.
 class TempFile {
  public:
-  explicit TempFile(const std::string& folder) {
+  explicit TempFile(int folder) : folder_(folder) {
     static unsigned counter = 0;
+    static const unsigned pid = static_cast<unsigned>(getpid());
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
-    unsigned seed = static_cast<unsigned>(now.tv_nsec) ^ (static_cast<unsigned>(getpid()) << 16);
+    unsigned seed = static_cast<unsigned>(now.tv_nsec) ^ (pid << 16);
     for (int attempt = 0; attempt < 100; ++attempt) {
       char name[32];
-      std::snprintf(name, sizeof name, "/%s%08x%s", kTempHead, seed + 7919u * ++counter, kTempTail);
-      std::string path = folder + name;
-      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      std::snprintf(name, sizeof name, "%s%08x%s", kTempHead, seed + 7919u * ++counter, kTempTail);
+      int fd = ::openat(folder_, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd >= 0) {
-        path_ = path;
-        fd_ = std::make_unique<UniqueFd>(fd);
+        name_ = name;
+        fd_.Reset(fd);
         return;
       }
       if (errno != EEXIST) throw ErrorForErrno(errno);
@@ -143,19 +128,20 @@ class TempFile {
     throw ErrorForErrno(EEXIST);
   }
   ~TempFile() {
-    fd_.reset();
-    if (!committed_) ::unlink(path_.c_str());
+    fd_.Reset();
+    if (!committed_) ::unlinkat(folder_, name_.c_str(), 0);
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
 
-  UniqueFd& fd() { return *fd_; }
-  const std::string& path() const { return path_; }
+  UniqueFd& fd() { return fd_; }
+  const std::string& name() const { return name_; }
   void Commit() { committed_ = true; }
 
  private:
-  std::string path_;
-  std::unique_ptr<UniqueFd> fd_;
+  int folder_;
+  std::string name_;
+  UniqueFd fd_;
   bool committed_ = false;
 };
 
@@ -177,30 +163,30 @@ void WriteAll(int fd, const std::string& bytes) {
 // shell's own Save does not force them either: a flush per shortcut took
 // most of a run's time, and a lost shortcut is made again by the next run.
 void ReplaceFile(const std::string& path, const std::string& bytes) {
-  std::string host;
-  if (!DrivePathToHost(path, &host)) throw ErrSaveFolderNotFound();
-  size_t slash = host.rfind('/');
-  if (slash == std::string::npos || slash + 1 == host.size()) throw ErrSaveFolderNotFound();
-  std::string folder = slash == 0 ? std::string("/") : host.substr(0, slash);
-  struct stat st;
-  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) throw ErrSaveFolderNotFound();
-  // Only onto the prefix's drives, through the folder's real path.
-  std::string real_folder;
-  if (!ResolveOnPrefixDrive(folder, &real_folder)) throw ComponentError(kErrPermissionDenied);
-  host = (real_folder == "/" ? std::string() : real_folder) + host.substr(slash);
-  folder = real_folder;
+  // The folder is opened once; the temporary file, the rename and any
+  // removal all happen in it, so a link swapped in meanwhile cannot move
+  // the save elsewhere. Only onto the prefix's drives.
+  HostFolder folder;
+  std::string name;
+  if (!StartsWithDrive(path) || !OpenHostParent(path, &folder, &name))
+    throw ErrSaveFolderNotFound();
+  if (!folder.on_drive) throw ComponentError(kErrPermissionDenied);
+  int dir = folder.fd.get();
+  FolderSaveLock lock(dir, name);
+  name = lock.Target();
 
   // A read-only target stays as it is (root could rename over it anyway).
-  bool replacing = ::stat(host.c_str(), &st) == 0;
+  struct stat st;
+  bool replacing = ::fstatat(dir, name.c_str(), &st, 0) == 0;
   if (replacing && (S_ISDIR(st.st_mode) || (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0))
     throw ComponentError(kErrPermissionDenied);
 
-  FolderSaveLock lock(folder);
-  TempFile temp(folder == "/" ? std::string() : folder);
+  lock.Share();
+  TempFile temp(dir);
   if (replacing) ::fchmod(temp.fd().get(), st.st_mode & 07777);
   WriteAll(temp.fd().get(), bytes);
   if (!temp.fd().Close()) throw ErrorForErrno(errno);
-  if (::rename(temp.path().c_str(), host.c_str()) != 0) throw ErrorForErrno(errno);
+  if (::renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) throw ErrorForErrno(errno);
   temp.Commit();
 }
 

@@ -749,6 +749,46 @@ case_group_links_within_the_drives() {
   expect_files "$PREFIX/drive_c/Elsewhere" 'Moje.txt'
 }
 
+# ---- 9. a link swapped in while the program runs -------------------------------
+
+# A helper swaps the group folder for a link to a folder outside the prefix
+# and back, in a loop, while the program saves and clears again and again.
+# Whatever moment the swap hits, nothing appears in or vanishes from the
+# folder outside.
+case_group_swapped_for_a_link_while_running() {
+  prefix
+  OUTSIDE=$WORK/$CASE_NAME/outside
+  mkdir -p "$OUTSIDE" "${GROUP%/*}"
+  printf 'mine' >"$OUTSIDE/Moje poznámky.txt"
+  printf 'user link' >"$OUTSIDE/Veldramona.lnk"
+  local before stop=$WORK/$CASE_NAME/stop swapper runs=0 end
+  before=$(snapshot "$OUTSIDE")
+  # perl (part of every Debian system) swaps fast enough to hit the moment
+  # between finding a folder and writing into it; the link stays half the
+  # time.
+  GROUP=$GROUP OUTSIDE=$OUTSIDE STOP=$stop perl -e '
+    my ($g, $o, $stop) = @ENV{qw(GROUP OUTSIDE STOP)};
+    until (-e $stop) {
+      next unless -d $g && !-l $g && rename($g, "$g.aside");
+      symlink($o, $g);
+      select(undef, undef, undef, 0.0005);
+      unlink($g);
+      rename("$g.aside", $g) or system("rm", "-rf", "$g.aside");
+      select(undef, undef, undef, 0.0005);
+    }' &
+  swapper=$!
+  end=$((SECONDS + 4))
+  while [ $SECONDS -lt $end ]; do
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=czsk </dev/null >/dev/null 2>&1
+    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=clear </dev/null >/dev/null 2>&1
+    runs=$((runs + 1))
+  done
+  touch "$stop"
+  wait "$swapper"
+  note "$runs saves and clears against the swapping helper"
+  expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
+}
+
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
@@ -757,7 +797,8 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   log_folder_is_a_file log_folder_not_writable disk_full killed_during_save \
   killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
-  group_links_within_the_drives; do
+  group_links_within_the_drives \
+  group_swapped_for_a_link_while_running; do
   fault_case "$name"
 done
 

@@ -3,6 +3,7 @@
 // lead off its drives.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/posix/host_folder.h"
 #include "platform/script_host.h"
 #include "platform/wineprefix/prefix_drive.h"
 #include "tests/support/caught_error.h"
@@ -140,6 +142,56 @@ TEST_F(SaveFaultsTest, ALinkToAnotherDriveIsFollowed) {
   EXPECT_TRUE(fs::is_regular_file(elsewhere / "Site.url"));
   Fso()->Get("DeleteFile", {Value::String("C:\\Group\\App.lnk"), Value::Boolean(true)});
   EXPECT_THAT(Entries(elsewhere), UnorderedElementsAre("Site.url"));
+}
+
+// The folder each Windows path opens as, through links in the prefix: those
+// that end on a drive are followed, relative or absolute; any other leads to
+// a folder marked off the drives, and nothing is made there.
+TEST(HostFolderTest, LinksAreFollowedOnlyWhileTheyEndOnTheDrives) {
+  WinePrefix prefix;
+  fs::path c = prefix.drive_c();
+  TempFolder outside_folder;
+  fs::path outside = fs::canonical(TempFolder::HostOf(outside_folder.path()));
+  fs::create_directories(c / "a/b");
+  fs::create_directory_symlink("a", c / "rel");
+  fs::create_directory_symlink(c / "a", c / "abs");
+  fs::create_directory_symlink(outside, c / "out");
+  fs::create_directory_symlink(fs::relative(outside, c), c / "up");
+  fs::create_directory_symlink(c / "a", outside / "back");
+  fs::create_directory_symlink("loop", c / "loop");
+
+  struct Case {
+    const char* path;
+    fs::path folder;  // empty: does not open
+    bool on_drive;
+  };
+  const Case cases[] = {
+      {"C:\\A\\B", c / "a/b", true},   {"C:\\rel\\b", c / "a/b", true},
+      {"C:\\ABS\\b", c / "a/b", true}, {"C:\\out", outside, false},
+      {"C:\\up", outside, false},      {"C:\\out\\back\\b", c / "a/b", true},
+      {"C:\\loop", fs::path(), false}, {"C:\\a\\missing", fs::path(), false},
+  };
+  for (const Case& test : cases) {
+    HostFolder folder;
+    bool opened = OpenHostFolder(test.path, /*create=*/false, &folder);
+    ASSERT_EQ(opened, !test.folder.empty()) << test.path;
+    if (!opened) continue;
+    struct stat got, want;
+    ASSERT_EQ(fstat(folder.fd.get(), &got), 0);
+    ASSERT_EQ(stat(test.folder.c_str(), &want), 0);
+    EXPECT_EQ(got.st_ino, want.st_ino) << test.path;
+    EXPECT_EQ(folder.on_drive, test.on_drive) << test.path;
+  }
+
+  HostFolder made;
+  EXPECT_TRUE(OpenHostFolder("C:\\abs\\New\\Sub\\", /*create=*/true, &made));
+  EXPECT_TRUE(fs::is_directory(c / "a/New/Sub"));
+  EXPECT_FALSE(OpenHostFolder("C:\\out\\New\\", /*create=*/true, &made));
+  EXPECT_FALSE(OpenHostFolder("C:\\up\\New\\", /*create=*/true, &made));
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(outside))
+    names.push_back(entry.path().filename());
+  EXPECT_THAT(names, UnorderedElementsAre("back"));
 }
 
 TEST(PrefixDriveTest, FoldersResolveOnlyOnTheDrivesOfThePrefix) {
