@@ -11,13 +11,17 @@ FARPROC SystemFunction(const wchar_t* library, const char* name) {
 }
 
 // Every later load (COM servers, the shell's helpers, the dialog's common
-// controls and their own imports) searches System32 and never the program's
-// folder. Done while the C++ runtime starts the program, before main and
-// before anything can load a library; main calls it once more.
+// controls, the crypto provider behind the stack protector's random guard,
+// and their own imports) searches System32 and never the program's folder.
 void LoadLibrariesFromSystemOnly() { SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32); }
 
 namespace {
-const bool kLibrarySearchSet = (LoadLibrariesFromSystemOnly(), true);
+// Run by the C runtime before every constructor of a lower priority (the
+// stack protector's guard set-up among them) and before main, which calls
+// it once more.
+__attribute__((constructor(101))) void LoadLibrariesFromSystemOnlyAtStart() {
+  LoadLibrariesFromSystemOnly();
+}
 }  // namespace
 
 }  // namespace brantvell
