@@ -38,6 +38,10 @@ struct Process {
 // Version gives where no version resource can be read.
 VersionInfo BuiltInVersion();
 
+// Makes the process load libraries from the system's own folder only, never
+// from the program's folder or the current one (Windows); nothing elsewhere.
+void LoadLibrariesFromSystemOnly();
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_PLATFORM_PROCESS_H_

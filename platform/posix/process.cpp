@@ -74,6 +74,10 @@ void SetProgramArguments(int argc, char** argv) {
   CommandLineText() = text;
 }
 
+// Linux finds libraries by the loader's own rules, not in the program's
+// folder.
+void LoadLibrariesFromSystemOnly() {}
+
 Process& Process::Real() {
   static PosixProcess process;
   return process;

@@ -1,8 +1,7 @@
 #include "platform/counter.h"
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32.h"
-
-#include <mmsystem.h>
 
 namespace brantvell {
 
@@ -21,7 +20,14 @@ class Win32Counter : public Counter {
     if (!QueryPerformanceCounter(&now)) return 0;
     return now.QuadPart;
   }
-  uint32_t Milliseconds() override { return timeGetTime(); }
+  // The multimedia timer of winmm (not a KnownDLL, so taken from System32);
+  // the tick count when it cannot be had.
+  uint32_t Milliseconds() override {
+    using TimeGetTime = DWORD WINAPI();
+    static TimeGetTime* time_get_time = SystemFunction<TimeGetTime>(L"winmm.dll", "timeGetTime");
+    if (time_get_time) return time_get_time();
+    return GetTickCount();
+  }
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "platform/make_path.h"
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 
@@ -44,7 +45,11 @@ bool MakeSureDirectoryPathExists(const std::string& path) {
   // page lacks would name other folders than the ones asked for.
   std::string ansi = Utf8ToSystemAnsi(path);
   if (SystemAnsiToUtf8(ansi) != path) return MakeLevelsWide(Widen(path));
-  return ::MakeSureDirectoryPathExists(ansi.c_str()) != FALSE;
+  // imagehlp from System32, with its own imports (dbghelp) found there too.
+  static auto* make_sure = SystemFunction<decltype(::MakeSureDirectoryPathExists)>(
+      L"imagehlp.dll", "MakeSureDirectoryPathExists");
+  if (!make_sure) return MakeLevelsWide(Widen(path));
+  return make_sure(ansi.c_str()) != FALSE;
 }
 
 }  // namespace brantvell

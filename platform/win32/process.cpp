@@ -5,6 +5,7 @@
 
 #include "platform/program_arguments.h"
 #include "platform/win32/command_text.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 
@@ -27,6 +28,23 @@ std::wstring ModulePath() {
   }
 }
 
+// The functions of version.dll (not a KnownDLL, so taken from System32).
+struct VersionFunctions {
+  decltype(::GetFileVersionInfoSizeW)* info_size =
+      SystemFunction<decltype(::GetFileVersionInfoSizeW)>(L"version.dll",
+                                                          "GetFileVersionInfoSizeW");
+  decltype(::GetFileVersionInfoW)* info =
+      SystemFunction<decltype(::GetFileVersionInfoW)>(L"version.dll", "GetFileVersionInfoW");
+  decltype(::VerQueryValueW)* query =
+      SystemFunction<decltype(::VerQueryValueW)>(L"version.dll", "VerQueryValueW");
+  bool Complete() const { return info_size && info && query; }
+};
+
+const VersionFunctions& Versions() {
+  static const VersionFunctions functions;
+  return functions;
+}
+
 // The Comments text of the resource's first translation, "" when absent.
 std::string VersionComments(const std::vector<char>& data) {
   struct Translation {
@@ -35,8 +53,8 @@ std::string VersionComments(const std::vector<char>& data) {
   };
   Translation* translations = nullptr;
   UINT size = 0;
-  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
-                      reinterpret_cast<void**>(&translations), &size) ||
+  if (!Versions().query(data.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translations), &size) ||
       size < sizeof(Translation)) {
     return std::string();
   }
@@ -45,8 +63,8 @@ std::string VersionComments(const std::vector<char>& data) {
            static_cast<unsigned>(translations[0].language),
            static_cast<unsigned>(translations[0].code_page));
   wchar_t* comments = nullptr;
-  if (!VerQueryValueW(data.data(), Widen(key).c_str(), reinterpret_cast<void**>(&comments),
-                      &size) ||
+  if (!Versions().query(data.data(), Widen(key).c_str(), reinterpret_cast<void**>(&comments),
+                        &size) ||
       !comments || size == 0) {
     return std::string();
   }
@@ -80,15 +98,16 @@ class Win32Process : public Process {
   // The numbers of the executable's version resource, which the resource
   // script fills from the same header; the header when there is none.
   VersionInfo Version() override {
+    if (!Versions().Complete()) return BuiltInVersion();
     std::wstring path = ModulePath();
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeW(path.c_str(), &handle);
+    DWORD size = Versions().info_size(path.c_str(), &handle);
     if (size == 0) return BuiltInVersion();
     std::vector<char> data(size);
-    if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return BuiltInVersion();
+    if (!Versions().info(path.c_str(), 0, size, data.data())) return BuiltInVersion();
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixed_size = 0;
-    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixed_size) ||
+    if (!Versions().query(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixed_size) ||
         !fixed || fixed_size < sizeof(VS_FIXEDFILEINFO)) {
       return BuiltInVersion();
     }
