@@ -13,12 +13,12 @@
 #
 # Environment: BRANTVELL_SUITES (the suites to run, separated by blanks or
 # commas; default all of: clang-format native native-asan package mingw-i686
-# mingw-x86_64 fuzz bench), BRANTVELL_FUZZ_SECONDS, BRANTVELL_BENCH_RUNS,
+# mingw-x86_64 reproducible fuzz bench), BRANTVELL_FUZZ_SECONDS, BRANTVELL_BENCH_RUNS,
 # BRANTVELL_BENCH_WINE_RUNS.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
-all_suites="clang-format native native-asan package mingw-i686 mingw-x86_64 fuzz bench"
+all_suites="clang-format native native-asan package mingw-i686 mingw-x86_64 reproducible fuzz bench"
 selected=" ${BRANTVELL_SUITES:-$all_suites} "
 selected=${selected//,/ }
 for name in $selected; do
@@ -158,6 +158,10 @@ step "mingw-i686" windows mingw-i686
 step "mingw-x86_64" windows mingw-x86_64
 cleanup
 WINEPREFIX=""
+
+# Two builds of the Windows release program in two folders must be the same
+# to the byte; prints their SHA-256.
+step "reproducible" bash scripts/reproducible-build.sh
 
 # Each fuzz target for a short while; scripts/fuzz.sh with more seconds for
 # a longer run.
