@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 
 #include "platform/posix/posix.h"
+#include "platform/service_instance.h"
 
 #include <clocale>
 #include <ctime>
@@ -39,9 +40,6 @@ class PosixClock : public Clock {
 
 }  // namespace
 
-Clock& Clock::Real() {
-  static PosixClock clock;
-  return clock;
-}
+Clock& Clock::Real() { return ServiceInstance<PosixClock>(); }
 
 }  // namespace brantvell

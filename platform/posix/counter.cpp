@@ -1,6 +1,7 @@
 #include "platform/counter.h"
 
 #include "platform/posix/posix.h"
+#include "platform/service_instance.h"
 
 #include <time.h>
 
@@ -29,9 +30,6 @@ class PosixCounter : public Counter {
 
 }  // namespace
 
-Counter& Counter::Real() {
-  static PosixCounter counter;
-  return counter;
-}
+Counter& Counter::Real() { return ServiceInstance<PosixCounter>(); }
 
 }  // namespace brantvell

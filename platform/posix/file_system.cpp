@@ -13,6 +13,7 @@
 #include "platform/host_path.h"
 #include "platform/posix/host_folder.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/service_instance.h"
 
 namespace brantvell {
 
@@ -117,9 +118,6 @@ class PosixFileSystem : public FileSystem {
 
 }  // namespace
 
-FileSystem& FileSystem::Real() {
-  static PosixFileSystem files;
-  return files;
-}
+FileSystem& FileSystem::Real() { return ServiceInstance<PosixFileSystem>(); }
 
 }  // namespace brantvell

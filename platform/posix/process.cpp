@@ -11,6 +11,7 @@
 #include "platform/desktop_entries.h"
 #include "platform/posix/program_options.h"
 #include "platform/program_arguments.h"
+#include "platform/service_instance.h"
 #include "platform/text.h"
 
 namespace brantvell {
@@ -78,9 +79,6 @@ void SetProgramArguments(int argc, char** argv) {
 // folder.
 void LoadLibrariesFromSystemOnly() {}
 
-Process& Process::Real() {
-  static PosixProcess process;
-  return process;
-}
+Process& Process::Real() { return ServiceInstance<PosixProcess>(); }
 
 }  // namespace brantvell

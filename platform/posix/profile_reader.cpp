@@ -10,6 +10,7 @@
 
 #include "platform/host_path.h"
 #include "platform/profile_text.h"
+#include "platform/service_instance.h"
 
 namespace brantvell {
 
@@ -51,9 +52,6 @@ class PosixProfileReader : public ProfileReader {
 
 }  // namespace
 
-ProfileReader& ProfileReader::Real() {
-  static PosixProfileReader reader;
-  return reader;
-}
+ProfileReader& ProfileReader::Real() { return ServiceInstance<PosixProfileReader>(); }
 
 }  // namespace brantvell

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "platform/posix/terminal_keys.h"
+#include "platform/service_instance.h"
 
 namespace brantvell {
 
@@ -72,9 +73,6 @@ class PosixTerminal : public Terminal {
 
 }  // namespace
 
-Terminal& Terminal::Real() {
-  static PosixTerminal terminal;
-  return terminal;
-}
+Terminal& Terminal::Real() { return ServiceInstance<PosixTerminal>(); }
 
 }  // namespace brantvell

@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 
+#include "platform/service_instance.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 
@@ -41,9 +42,6 @@ class Win32Clock : public Clock {
 
 }  // namespace
 
-Clock& Clock::Real() {
-  static Win32Clock clock;
-  return clock;
-}
+Clock& Clock::Real() { return ServiceInstance<Win32Clock>(); }
 
 }  // namespace brantvell

@@ -1,5 +1,6 @@
 #include "platform/counter.h"
 
+#include "platform/service_instance.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/win32.h"
 
@@ -32,9 +33,6 @@ class Win32Counter : public Counter {
 
 }  // namespace
 
-Counter& Counter::Real() {
-  static Win32Counter counter;
-  return counter;
-}
+Counter& Counter::Real() { return ServiceInstance<Win32Counter>(); }
 
 }  // namespace brantvell

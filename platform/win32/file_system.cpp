@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/service_instance.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
@@ -74,9 +75,6 @@ class Win32FileSystem : public FileSystem {
 
 }  // namespace
 
-FileSystem& FileSystem::Real() {
-  static Win32FileSystem files;
-  return files;
-}
+FileSystem& FileSystem::Real() { return ServiceInstance<Win32FileSystem>(); }
 
 }  // namespace brantvell

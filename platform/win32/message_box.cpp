@@ -1,5 +1,6 @@
 #include "platform/message_box.h"
 
+#include "platform/service_instance.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 
@@ -20,9 +21,6 @@ class Win32MessageBox : public MessageBox {
 
 }  // namespace
 
-MessageBox& MessageBox::Real() {
-  static Win32MessageBox box;
-  return box;
-}
+MessageBox& MessageBox::Real() { return ServiceInstance<Win32MessageBox>(); }
 
 }  // namespace brantvell

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/program_arguments.h"
+#include "platform/service_instance.h"
 #include "platform/win32/command_text.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/win32.h"
@@ -122,10 +123,7 @@ class Win32Process : public Process {
 
 }  // namespace
 
-Process& Process::Real() {
-  static Win32Process process;
-  return process;
-}
+Process& Process::Real() { return ServiceInstance<Win32Process>(); }
 
 // The command text comes from GetCommandLineW, quotes kept as typed.
 void SetProgramArguments(int, char**) {}

@@ -1,5 +1,6 @@
 #include "platform/profile_reader.h"
 
+#include "platform/service_instance.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
 
@@ -23,9 +24,6 @@ class Win32ProfileReader : public ProfileReader {
 
 }  // namespace
 
-ProfileReader& ProfileReader::Real() {
-  static Win32ProfileReader reader;
-  return reader;
-}
+ProfileReader& ProfileReader::Real() { return ServiceInstance<Win32ProfileReader>(); }
 
 }  // namespace brantvell

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "platform/service_instance.h"
 #include "platform/win32/com_support.h"
 #include "platform/win32/dispatch_object.h"
 #include "platform/win32/script_fallbacks.h"
@@ -54,9 +55,6 @@ class Win32ScriptHost : public ScriptHost {
 
 }  // namespace
 
-ScriptHost& ScriptHost::Real() {
-  static Win32ScriptHost host;
-  return host;
-}
+ScriptHost& ScriptHost::Real() { return ServiceInstance<Win32ScriptHost>(); }
 
 }  // namespace brantvell

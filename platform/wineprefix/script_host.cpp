@@ -3,6 +3,7 @@
 #include "platform/wineprefix/wineprefix.h"
 
 #include "platform/host_path.h"
+#include "platform/service_instance.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 
@@ -34,9 +35,6 @@ class PosixScriptHost : public ScriptHost {
 
 }  // namespace
 
-ScriptHost& ScriptHost::Real() {
-  static PosixScriptHost host;
-  return host;
-}
+ScriptHost& ScriptHost::Real() { return ServiceInstance<PosixScriptHost>(); }
 
 }  // namespace brantvell
