@@ -2,8 +2,22 @@
 # hand (no Wine needed), runs of the program against them, and checks that
 # count failures instead of stopping the script.
 #
-# Sourced by run_e2e.sh, which sets BRANTVELL (the program) and WORK (a
-# temporary folder removed at exit).
+# Sourced by run_e2e.sh and run_faults.sh, which call take_program first and
+# remove WORK at exit.
+
+# take_program SCRIPT ARGS...: the script's one argument is the program;
+# sets BRANTVELL (its absolute path) and WORK (a new temporary folder), or
+# stops with the usage.
+take_program() {
+  local script=$1
+  shift
+  if [ $# -ne 1 ] || [ ! -x "$1" ]; then
+    echo "usage: $script path-to-brantvell" >&2
+    exit 2
+  fi
+  BRANTVELL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  WORK=$(mktemp -d)
+}
 
 GROUP_REL='drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Halvorna'
 DESKTOP_REL='drive_c/users/Public/Desktop'

@@ -7,18 +7,12 @@
 # Usage: run_e2e.sh PATH-TO-BRANTVELL
 set -u
 
-if [ $# -ne 1 ] || [ ! -x "$1" ]; then
-  echo "usage: $0 path-to-brantvell" >&2
-  exit 2
-fi
-BRANTVELL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-WORK=$(mktemp -d)
+. "$(dirname "$0")/lib.sh"
+take_program "$0" "$@"
 trap 'rm -rf "$WORK"' EXIT
 # Texts with Czech letters are compared byte for byte.
 export LC_ALL=C.UTF-8
 unset BRANTVELL_NO_DESKTOP_ENTRIES
-
-. "$(dirname "$0")/lib.sh"
 
 if [ "$HAVE_LNKINFO" -eq 0 ]; then
   echo "note: lnkinfo (liblnk-utils) is not installed; the contents of .lnk files are not checked"

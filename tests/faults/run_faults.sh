@@ -18,12 +18,8 @@
 # Usage: run_faults.sh PATH-TO-BRANTVELL
 set -u
 
-if [ $# -ne 1 ] || [ ! -x "$1" ]; then
-  echo "usage: $0 path-to-brantvell" >&2
-  exit 2
-fi
-BRANTVELL=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
-WORK=$(mktemp -d)
+. "$(dirname "$0")/../e2e/lib.sh"
+take_program "$0" "$@"
 MOUNTS=()
 cleanup() {
   local mount
@@ -33,8 +29,6 @@ cleanup() {
 trap cleanup EXIT
 # Texts with Czech letters are compared byte for byte.
 export LC_ALL=C.UTF-8
-
-. "$(dirname "$0")/../e2e/lib.sh"
 
 FAULT_SEED=${BRANTVELL_FAULT_SEED:-$(($(date +%s%N) % 1000000007))}
 echo "fault seed: $FAULT_SEED (BRANTVELL_FAULT_SEED=$FAULT_SEED repeats the kill moments)"
