@@ -10,3 +10,12 @@ wait_for() {
     sleep 0.1
   done
 }
+
+# wine_work NAME: a new temporary folder (WINE_WORK) holding the Wine prefix
+# (WINEPREFIX, not made yet); at exit the prefix's server is stopped and the
+# folder removed.
+wine_work() {
+  WINE_WORK=$(mktemp -d "/tmp/brantvell-$1.XXXXXX")
+  export WINEPREFIX=$WINE_WORK/prefix WINEDEBUG=-all
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINE_WORK"' EXIT
+}

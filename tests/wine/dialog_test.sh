@@ -38,13 +38,8 @@ if [ -z "${BRANTVELL_DIALOG_DISPLAY:-}" ]; then
   BRANTVELL_DIALOG_DISPLAY=1 exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$@"
 fi
 
-work=$(mktemp -d /tmp/brantvell-dialog.XXXXXX)
-export WINEPREFIX=$work/prefix WINEDEBUG=-all
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+wine_work dialog
+work=$WINE_WORK
 
 # A fresh prefix, with the loader that can run here.
 boot=(wine wineboot -i)

@@ -65,13 +65,8 @@ if [ -z "${BRANTVELL_PROGRAM_DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$exe"
 fi
 
-WORK=$(mktemp -d /tmp/brantvell-program.XXXXXX)
-export WINEPREFIX=$WORK/prefix WINEDEBUG=-all
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+wine_work program
+WORK=$WINE_WORK
 
 . "$here/../e2e/lib.sh"
 
