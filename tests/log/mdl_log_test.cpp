@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "platform/process.h"
 #include "resources/version.h"
+#include "tests/support/capture_log.h"
 
 namespace brantvell {
 namespace {
@@ -24,7 +25,7 @@ struct DebugCall {
 };
 
 // A writer that records what the facade sends it.
-class RecordingLog : public clsLog {
+class RecordingLog : public SettingsFreeLog {
  public:
   std::vector<std::string> component_names;
   std::vector<EventCall> events;
@@ -34,17 +35,7 @@ class RecordingLog : public clsLog {
   bool fail = false;
 
   std::string Name() override { return "RecordingLog"; }
-  void SetFileNameMode(int32_t) override {}
-  int32_t FileNameMode() override { return 0; }
-  std::string GetLogFileName(int32_t) override { return ""; }
-  void SetEnable(int32_t, const std::string&, int32_t) override {}
   int32_t Enable(int32_t, const std::string&) override { return 0; }
-  void SetDirectory(const std::string&) override {}
-  std::string Directory() override { return ""; }
-  void SetFileNamePrefix(const std::string&) override {}
-  std::string FileNamePrefix() override { return ""; }
-  void SetFileNameExtension(const std::string&) override {}
-  std::string FileNameExtension() override { return ""; }
   bool SetEvent(const std::string& text, int32_t kind, int32_t component) override {
     if (fail) throw Error(91, "RecordingLog", "Object variable not set");
     events.push_back({text, kind, component});
@@ -55,13 +46,10 @@ class RecordingLog : public clsLog {
     debugs.push_back({text, params, component});
     return result;
   }
-  bool DeleteOldLogs(int32_t, int32_t) override { return true; }
-  bool IsPerfOpen(const std::string&, int32_t) override { return false; }
   bool StartPerf(const std::string&, const std::string&, int32_t, int32_t) override {
     return false;
   }
   bool StopPerf(const std::string&, int32_t) override { return false; }
-  bool Init(const std::string&) override { return true; }
   int32_t GetComponentId(const std::string& name) override {
     component_names.push_back(name);
     if (fail) throw Error(5, "RecordingLog", "Invalid procedure call or argument");

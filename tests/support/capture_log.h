@@ -40,7 +40,26 @@ struct CapturedRecord {
   }
 };
 
-class CaptureLog : public clsLog {
+// A log writer whose file settings are empty and ignored: the base of the
+// tests' writers, which override the records they keep.
+class SettingsFreeLog : public clsLog {
+ public:
+  void SetFileNameMode(int32_t) override {}
+  int32_t FileNameMode() override { return 0; }
+  std::string GetLogFileName(int32_t) override { return ""; }
+  void SetEnable(int32_t, const std::string&, int32_t) override {}
+  void SetDirectory(const std::string&) override {}
+  std::string Directory() override { return ""; }
+  void SetFileNamePrefix(const std::string&) override {}
+  std::string FileNamePrefix() override { return ""; }
+  void SetFileNameExtension(const std::string&) override {}
+  std::string FileNameExtension() override { return ""; }
+  bool DeleteOldLogs(int32_t, int32_t) override { return true; }
+  bool IsPerfOpen(const std::string&, int32_t) override { return false; }
+  bool Init(const std::string&) override { return true; }
+};
+
+class CaptureLog : public SettingsFreeLog {
  public:
   std::vector<ReceivedRecord> received;
 
@@ -102,17 +121,7 @@ class CaptureLog : public clsLog {
   }
 
   std::string Name() override { return "CaptureLog"; }
-  void SetFileNameMode(int32_t) override {}
-  int32_t FileNameMode() override { return 0; }
-  std::string GetLogFileName(int32_t) override { return ""; }
-  void SetEnable(int32_t, const std::string&, int32_t) override {}
   int32_t Enable(int32_t, const std::string&) override { return kStateFile; }
-  void SetDirectory(const std::string&) override {}
-  std::string Directory() override { return ""; }
-  void SetFileNamePrefix(const std::string&) override {}
-  std::string FileNamePrefix() override { return ""; }
-  void SetFileNameExtension(const std::string&) override {}
-  std::string FileNameExtension() override { return ""; }
   bool SetEvent(const std::string& strText, int32_t eRecType, int32_t) override {
     received.push_back({eRecType, strText, Value()});
     return true;
@@ -121,11 +130,8 @@ class CaptureLog : public clsLog {
     received.push_back({kCapturedDebug, strText, vParams});
     return true;
   }
-  bool DeleteOldLogs(int32_t, int32_t) override { return true; }
-  bool IsPerfOpen(const std::string&, int32_t) override { return false; }
   bool StartPerf(const std::string&, const std::string&, int32_t, int32_t) override { return true; }
   bool StopPerf(const std::string&, int32_t) override { return true; }
-  bool Init(const std::string&) override { return true; }
   int32_t GetComponentId(const std::string&) override { return 1; }
 
  private:
