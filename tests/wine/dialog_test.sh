@@ -227,12 +227,20 @@ ok_box=75x23+145+365
 storno_box=75x23+240+365
 start_probe 0
 import -window "$wid" "$work/frame_start.png"
+# shot_differs NAME BOX: takes the window as NAME.png; true when BOX there
+# differs from the start.
+shot_differs() {
+  import -window "$wid" "$work/$1.png" 2>/dev/null &&
+    [ "$(region_diff "$work/frame_start.png" "$2" "$work/$1.png" "$2")" != 0 ]
+}
+# Both buttons look as at the start again (in a new frame_back.png).
+buttons_as_at_start() {
+  ! shot_differs frame_back $ok_box && ! shot_differs frame_back $storno_box
+}
 keys Tab Tab
-sleep 0.5
-import -window "$wid" "$work/frame_storno.png"
+wait_for 10 shot_differs frame_storno $ok_box
 keys Tab
-sleep 0.5
-import -window "$wid" "$work/frame_back.png"
+wait_for 10 buttons_as_at_start
 check "Storno focused: OK has given up its frame" yes \
   "$([ "$(region_diff "$work/frame_start.png" $ok_box "$work/frame_storno.png" $ok_box)" != 0 ] &&
     echo yes || echo no)"
