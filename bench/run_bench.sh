@@ -20,7 +20,7 @@
 # from instead of configuring build/perf), CHECK_BUDGETS=1 (exit with 1 when
 # a budget below is exceeded: the suite's regression check).
 #
-# Budgets: at most IR_BUDGET instructions (default 5,700,000) and
+# Budgets: at most IR_BUDGET instructions (default 5,100,000) and
 # SYSCALL_BUDGET system calls (default 900) per native run. The counts do
 # not depend on the machine's load, so they catch a regression that timings
 # would hide in noise. Timings (the native run's target of at most 2 times
@@ -43,7 +43,7 @@ REPS=${REPS:-5}
 sections=("$@")
 [ ${#sections[@]} -eq 0 ] && sections=(native wine micro counts)
 
-IR_BUDGET=${IR_BUDGET:-5700000}
+IR_BUDGET=${IR_BUDGET:-5100000}
 SYSCALL_BUDGET=${SYSCALL_BUDGET:-900}
 CHECK_BUDGETS=${CHECK_BUDGETS:-0}
 over_budget=()

@@ -1,7 +1,4 @@
 #include "log/cls_log_share.h"
-
-#include <cstdio>
-
 #include "log/mdl_timer.h"
 #include "platform/error.h"
 #include "platform/text.h"
@@ -77,9 +74,9 @@ std::string clsLogShare::GetLogFileName(int32_t eType) {
     // the next day's file.
     if (with_date) {
       LocalDateTime now = services_.clock->Now();
-      char date[16];
-      std::snprintf(date, sizeof date, "%02d%02d%02d", now.year % 100, now.month, now.day);
-      path += date;
+      AppendPadded(now.year % 100, 2, &path);
+      AppendPadded(now.month, 2, &path);
+      AppendPadded(now.day, 2, &path);
     }
     if (!file_name_extension_.empty()) path += "." + file_name_extension_;
     return path;
@@ -177,10 +174,19 @@ int32_t clsLogShare::Enable(int32_t eRecType, const std::string& strComponentNam
 std::string clsLogShare::NowText() {
   LocalDateTime now = services_.clock->Now();
   LocaleSeparators sep = services_.clock->Separators();
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d%s%02d%s%02d %02d%s%02d%s%02d", now.year, sep.date.c_str(),
-                now.month, sep.date.c_str(), now.day, now.hour, sep.time.c_str(), now.minute,
-                sep.time.c_str(), now.second);
+  std::string text;
+  text.reserve(24);
+  AppendPadded(now.year, 4, &text);
+  text += sep.date;
+  AppendPadded(now.month, 2, &text);
+  text += sep.date;
+  AppendPadded(now.day, 2, &text);
+  text += ' ';
+  AppendPadded(now.hour, 2, &text);
+  text += sep.time;
+  AppendPadded(now.minute, 2, &text);
+  text += sep.time;
+  AppendPadded(now.second, 2, &text);
   return text;
 }
 

@@ -2,11 +2,11 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <system_error>
 
 #include "log/civil_date.h"
 #include "platform/error.h"
+#include "platform/text.h"
 
 namespace brantvell {
 
@@ -46,9 +46,8 @@ std::string FormatCurrency(int64_t ten_thousandths, const std::string& decimal_s
   text += std::to_string(magnitude / 10000);
   unsigned fraction = static_cast<unsigned>(magnitude % 10000);
   if (fraction != 0) {
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%04u", fraction);
-    std::string decimals(digits);
+    std::string decimals;
+    AppendPadded(fraction, 4, &decimals);
     decimals.erase(decimals.find_last_not_of('0') + 1);
     text += decimal_separator + decimals;
   }
@@ -70,18 +69,19 @@ std::string FormatDate(double value, const LocaleSeparators& separators) {
   std::string text;
   if (day != 0) {
     CivilDate date = CivilFromDays(day + kDateValueEpoch);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%04lld%s%02d%s%02d", static_cast<long long>(date.year),
-                  separators.date.c_str(), date.month, separators.date.c_str(), date.day);
-    text = buf;
+    AppendPadded(date.year, 4, &text);
+    text += separators.date;
+    AppendPadded(date.month, 2, &text);
+    text += separators.date;
+    AppendPadded(date.day, 2, &text);
   }
   if (seconds != 0 || day == 0) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d%s%02d%s%02d", static_cast<int>(seconds / 3600),
-                  separators.time.c_str(), static_cast<int>(seconds / 60 % 60),
-                  separators.time.c_str(), static_cast<int>(seconds % 60));
     if (!text.empty()) text += ' ';
-    text += buf;
+    AppendPadded(seconds / 3600, 2, &text);
+    text += separators.time;
+    AppendPadded(seconds / 60 % 60, 2, &text);
+    text += separators.time;
+    AppendPadded(seconds % 60, 2, &text);
   }
   return text;
 }

@@ -13,6 +13,10 @@ namespace {
 char32_t DecodeAt(const std::string& s, size_t* i) {
   auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
   unsigned char c = byte(*i);
+  if (c < 0x80) {
+    ++*i;
+    return c;
+  }
   size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
   if (len == 0 || *i + len > s.size()) {
     ++*i;
@@ -86,22 +90,28 @@ std::string MapChars(const std::string& text, F map) {
   return out;
 }
 
+// Steps over one character. Most texts are ASCII, and the log counts every
+// record's characters, so a plain byte costs no call.
+inline void SkipChar(const std::string& text, size_t* i) {
+  if (static_cast<unsigned char>(text[*i]) < 0x80)
+    ++*i;
+  else
+    DecodeAt(text, i);
+}
+
 }  // namespace
 
 size_t CharCount(const std::string& text) {
   size_t n = 0;
-  for (size_t i = 0; i < text.size();) {
-    DecodeAt(text, &i);
-    ++n;
-  }
+  for (size_t i = 0; i < text.size(); ++n) SkipChar(text, &i);
   return n;
 }
 
 std::string CharSubstr(const std::string& text, size_t first, size_t count) {
   size_t i = 0;
-  for (size_t n = 0; n < first && i < text.size(); ++n) DecodeAt(text, &i);
+  for (size_t n = 0; n < first && i < text.size(); ++n) SkipChar(text, &i);
   size_t begin = i;
-  for (size_t n = 0; n < count && i < text.size(); ++n) DecodeAt(text, &i);
+  for (size_t n = 0; n < count && i < text.size(); ++n) SkipChar(text, &i);
   return text.substr(begin, i - begin);
 }
 
@@ -125,6 +135,24 @@ std::string TrimSpaces(const std::string& text) {
   if (begin == std::string::npos) return std::string();
   size_t end = text.find_last_not_of(' ');
   return text.substr(begin, end - begin + 1);
+}
+
+void AppendPadded(long long value, int width, std::string* out) {
+  // The magnitude as unsigned, so the smallest long long has one too.
+  unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
+                                           : static_cast<unsigned long long>(value);
+  char digits[20];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) {
+    out->push_back('-');
+    --width;
+  }
+  if (width > n) out->append(static_cast<size_t>(width - n), '0');
+  while (n > 0) out->push_back(digits[--n]);
 }
 
 void AppendUtf8(char32_t cp, std::string* out) {

@@ -36,6 +36,11 @@ std::string TrimSpaces(const std::string& text);
 // functions above read a surrogate's bytes as three malformed ones).
 void AppendUtf8(char32_t code_point, std::string* out);
 
+// Appends `value` in decimal, at least `width` characters long with zeros
+// between the sign and the digits: what printf's "%0*lld" writes, without a
+// format string to parse for every record of the log.
+void AppendPadded(long long value, int width, std::string* out);
+
 // UTF-8 <-> UTF-16 for platform boundaries; invalid input becomes U+FFFD.
 std::u16string Utf8ToUtf16(const std::string& text);
 std::string Utf16ToUtf8(const std::u16string& text);

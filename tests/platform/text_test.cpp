@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
 #include <string>
 
 namespace brantvell {
@@ -116,6 +118,35 @@ TEST(TextTest, AppendUtf8WritesSurrogatesAndNumbersPastTheRangeUnchecked) {
     EXPECT_EQ(text, c.bytes);
     EXPECT_EQ(CharCount(text), c.bytes.size());
     EXPECT_EQ(Utf8ToUtf16(text), std::u16string(c.bytes.size(), u'\xFFFD'));
+  }
+}
+
+// Counting and cutting step over ASCII bytes and multi-byte characters
+// alike, wherever they stand in the text.
+TEST(TextTest, CountsAndCutsMixedAsciiAndMultiByteCharacters) {
+  const std::string text =
+      "a\xC3\xA9\xE2\x82\xAC"
+      "b\xF0\x9F\x98\x80";  // a é € b 😀
+  EXPECT_EQ(CharCount(text), 5u);
+  EXPECT_EQ(CharSubstr(text, 1, 2), "\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(CharSubstr(text, 3), "b\xF0\x9F\x98\x80");
+  EXPECT_EQ(CharSubstr(text, 5), "");
+  EXPECT_EQ(SplitChars(text).size(), 5u);
+}
+
+// The log's dates and times are written with AppendPadded; it must agree
+// with printf's "%0*lld" for every sign, width and size of number.
+TEST(TextTest, AppendPaddedWritesWhatPrintfWrites) {
+  const long long kValues[] = {0,     1,  9,  10,  59,    99,        100,      2026,
+                               12345, -1, -5, -99, -2026, LLONG_MAX, LLONG_MIN};
+  for (long long value : kValues) {
+    for (int width : {0, 1, 2, 4, 6}) {
+      char expected[32];
+      std::snprintf(expected, sizeof expected, "%0*lld", width, value);
+      std::string text = "x";
+      AppendPadded(value, width, &text);
+      EXPECT_EQ(text, std::string("x") + expected) << value << " width " << width;
+    }
   }
 }
 
