@@ -16,6 +16,8 @@
 # timed run) given again repeat the same kill moments.
 #
 # Usage: run_faults.sh PATH-TO-BRANTVELL
+# BRANTVELL_FAULT_CASES (names of cases, separated by spaces) runs only
+# those cases.
 set -u
 
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -783,6 +785,54 @@ case_group_swapped_for_a_link_while_running() {
   expect_unchanged "the folder outside the prefix" "$before" "$(snapshot "$OUTSIDE")"
 }
 
+# The group folder is moved out of the prefix and back, again and again,
+# while the program saves and clears. A folder the program already holds
+# open goes with the move (the mover could write there itself), so what is
+# checked is that every run ends with its status, 0 or 1, never a crash;
+# that the user's file beside the moved folder is untouched; that no
+# temporary file is left behind; and that the next run, once the moves
+# stop, makes the whole group in the prefix.
+case_group_folder_moved_while_running() {
+  prefix
+  OUTSIDE=$WORK/$CASE_NAME/outside
+  mkdir -p "$OUTSIDE" "${GROUP%/*}"
+  printf 'mine' >"$OUTSIDE/Moje poznámky.txt"
+  local before stop=$WORK/$CASE_NAME/stop mover runs=0 end status odd=()
+  before=$(snapshot "$OUTSIDE/Moje poznámky.txt")
+  GROUP=$GROUP MOVED=$OUTSIDE/moved STOP=$stop perl -e '
+    my ($g, $m, $stop) = @ENV{qw(GROUP MOVED STOP)};
+    until (-e $stop) {
+      if (rename($g, $m)) {
+        select(undef, undef, undef, 0.0005);
+        rename($m, $g) or system("rm", "-rf", $m);
+      }
+      select(undef, undef, undef, 0.0005);
+    }' &
+  mover=$!
+  end=$((SECONDS + 4))
+  while [ $SECONDS -lt $end ]; do
+    for action in czsk clear; do
+      WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=$action </dev/null >/dev/null 2>&1
+      status=$?
+      [ "$status" -le 1 ] || odd+=("$action: $status")
+    done
+    runs=$((runs + 1))
+  done
+  touch "$stop"
+  wait "$mover"
+  note "$runs saves and clears against the moving helper"
+  [ ${#odd[@]} -eq 0 ] || fail "runs ended with other statuses than 0 or 1: ${odd[*]}"
+  expect_unchanged "the user's file outside the prefix" "$before" \
+    "$(snapshot "$OUTSIDE/Moje poznámky.txt")"
+  local folder
+  for folder in "$GROUP" "$OUTSIDE/moved" "$DESKTOP"; do
+    [ -z "$(leftovers "$folder")" ] || fail "${folder##*/} holds left-overs: $(leftovers "$folder")"
+  done
+  brantvell /action=czsk
+  expect_success
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+}
+
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
@@ -792,7 +842,11 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
   group_links_within_the_drives \
-  group_swapped_for_a_link_while_running; do
+  group_swapped_for_a_link_while_running group_folder_moved_while_running; do
+  # BRANTVELL_FAULT_CASES, when set, names the cases to run.
+  if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then
+    continue
+  fi
   fault_case "$name"
 done
 
