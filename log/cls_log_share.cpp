@@ -1,4 +1,6 @@
 #include "log/cls_log_share.h"
+
+#include "log/display_text.h"
 #include "log/mdl_timer.h"
 #include "platform/error.h"
 #include "platform/text.h"
@@ -176,17 +178,9 @@ std::string clsLogShare::NowText() {
   LocaleSeparators sep = services_.clock->Separators();
   std::string text;
   text.reserve(24);
-  AppendPadded(now.year, 4, &text);
-  text += sep.date;
-  AppendPadded(now.month, 2, &text);
-  text += sep.date;
-  AppendPadded(now.day, 2, &text);
+  AppendDateText(now.year, now.month, now.day, sep, &text);
   text += ' ';
-  AppendPadded(now.hour, 2, &text);
-  text += sep.time;
-  AppendPadded(now.minute, 2, &text);
-  text += sep.time;
-  AppendPadded(now.second, 2, &text);
+  AppendTimeText(now.hour, now.minute, now.second, sep, &text);
   return text;
 }
 

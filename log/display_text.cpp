@@ -69,24 +69,34 @@ std::string FormatDate(double value, const LocaleSeparators& separators) {
   std::string text;
   if (day != 0) {
     CivilDate date = CivilFromDays(day + kDateValueEpoch);
-    AppendPadded(date.year, 4, &text);
-    text += separators.date;
-    AppendPadded(date.month, 2, &text);
-    text += separators.date;
-    AppendPadded(date.day, 2, &text);
+    AppendDateText(date.year, date.month, date.day, separators, &text);
   }
   if (seconds != 0 || day == 0) {
     if (!text.empty()) text += ' ';
-    AppendPadded(seconds / 3600, 2, &text);
-    text += separators.time;
-    AppendPadded(seconds / 60 % 60, 2, &text);
-    text += separators.time;
-    AppendPadded(seconds % 60, 2, &text);
+    AppendTimeText(seconds / 3600, seconds / 60 % 60, seconds % 60, separators, &text);
   }
   return text;
 }
 
 }  // namespace
+
+void AppendDateText(long long year, int month, int day, const LocaleSeparators& separators,
+                    std::string* out) {
+  AppendPadded(year, 4, out);
+  *out += separators.date;
+  AppendPadded(month, 2, out);
+  *out += separators.date;
+  AppendPadded(day, 2, out);
+}
+
+void AppendTimeText(long long hours, long long minutes, long long seconds,
+                    const LocaleSeparators& separators, std::string* out) {
+  AppendPadded(hours, 2, out);
+  *out += separators.time;
+  AppendPadded(minutes, 2, out);
+  *out += separators.time;
+  AppendPadded(seconds, 2, out);
+}
 
 std::string DisplayText(const Value& value, const LocaleSeparators& separators) {
   switch (value.type()) {

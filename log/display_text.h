@@ -22,6 +22,14 @@ namespace brantvell {
 // objects, user-defined types and arrays (13), dates out of range (6).
 std::string DisplayText(const Value& value, const LocaleSeparators& separators);
 
+// A date as year (at least 4 digits), month and day with the date separator,
+// and a time as hours, minutes and seconds (2 digits each) with the time
+// separator: how both a record's time and a date value are written.
+void AppendDateText(long long year, int month, int day, const LocaleSeparators& separators,
+                    std::string* out);
+void AppendTimeText(long long hours, long long minutes, long long seconds,
+                    const LocaleSeparators& separators, std::string* out);
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_LOG_DISPLAY_TEXT_H_
