@@ -3,8 +3,6 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/error.h"
-
 namespace brantvell {
 
 namespace {
@@ -37,7 +35,7 @@ TerminalDialogView::TerminalDialogView(DialogWindowEvents& events, Terminal& ter
 
 void TerminalDialogView::Create(const std::string& caption) {
   caption_ = caption;
-  for (Row& row : rows_) row = Row();
+  rows_.Reset();
   exists_ = true;
   visible_ = false;
   events_.OnLoad();
@@ -48,41 +46,27 @@ void TerminalDialogView::Destroy() {
   visible_ = false;
 }
 
-TerminalDialogView::Row& TerminalDialogView::RowAt(int index) {
-  if (index < 1 || index > 3) throw OwnError(kErrSubscriptOutOfRange);
-  return rows_[index];
-}
-
-const TerminalDialogView::Row& TerminalDialogView::RowAt(int index) const {
-  return const_cast<TerminalDialogView*>(this)->RowAt(index);
-}
-
 void TerminalDialogView::SetClickAreaVisible(int index, bool visible) {
-  RowAt(index).click_area_visible = visible;
+  rows_.At(index).click_area_visible = visible;
 }
 
 void TerminalDialogView::SetGreyedVisible(int index, bool visible) {
-  RowAt(index).greyed_visible = visible;
+  rows_.At(index).greyed_visible = visible;
 }
 
 void TerminalDialogView::SetOptionEnabled(int index, bool enabled) {
-  RowAt(index).enabled = enabled;
+  rows_.At(index).enabled = enabled;
 }
 
 void TerminalDialogView::SetOptionSelected(int index, bool selected) {
-  Row& row = RowAt(index);
-  // The three option buttons are one group.
-  if (selected) {
-    for (int other = 1; other <= 3; ++other) rows_[other].selected = false;
-  }
-  row.selected = selected;
+  rows_.Select(index, selected);
 }
 
-bool TerminalDialogView::IsOptionSelected(int index) const { return RowAt(index).selected; }
+bool TerminalDialogView::IsOptionSelected(int index) const { return rows_.At(index).selected; }
 
 void TerminalDialogView::PlaceImage(bool /*greyed*/, int index, const ControlRect& /*rect*/) {
   // Text rows have no pixel positions; only the index is checked.
-  RowAt(index);
+  rows_.At(index);
 }
 
 void TerminalDialogView::ShowModal() {
@@ -138,7 +122,7 @@ void TerminalDialogView::PickRowAt(int position) {
   if (position < 0 || position > 2) return;
   const int index = kChoiceRowOrder[position];
   // A greyed row has no click area, so it cannot be picked.
-  if (!RowAt(index).click_area_visible) return;
+  if (!rows_.At(index).click_area_visible) return;
   events_.OnLabelClick(index);
   if (exists_ && visible_) Draw();
 }
@@ -146,12 +130,12 @@ void TerminalDialogView::PickRowAt(int position) {
 void TerminalDialogView::MoveSelection(int step) {
   int current = -1;
   for (int position = 0; position < 3; ++position) {
-    if (rows_[kChoiceRowOrder[position]].selected) current = position;
+    if (rows_.At(kChoiceRowOrder[position]).selected) current = position;
   }
   // With nothing selected, Down starts at the top and Up at the bottom.
   if (current < 0) current = step > 0 ? -1 : 3;
   for (int position = current + step; position >= 0 && position < 3; position += step) {
-    if (rows_[kChoiceRowOrder[position]].click_area_visible) {
+    if (rows_.At(kChoiceRowOrder[position]).click_area_visible) {
       PickRowAt(position);
       return;
     }
@@ -179,7 +163,7 @@ void TerminalDialogView::Draw() {
   line("");
   for (int position = 0; position < 3; ++position) {
     const int index = kChoiceRowOrder[position];
-    const Row& row = rows_[index];
+    const ChoiceRowState& row = rows_.At(index);
     const RowLabel label = LabelOf(index);
     const std::string mark = row.selected ? "(*)" : "( )";
     const std::string number = std::to_string(position + 1);

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/choice_rows.h"
 #include "platform/dialog_command.h"
 #include "platform/dialog_window.h"
 #include "platform/terminal.h"
@@ -31,15 +32,6 @@ class TerminalDialogView : public DialogWindow {
   void Hide() override { visible_ = false; }
 
  private:
-  struct Row {
-    bool click_area_visible = true;
-    bool greyed_visible = false;
-    bool enabled = true;
-    bool selected = false;
-  };
-
-  Row& RowAt(int index);
-  const Row& RowAt(int index) const;
   DialogCommand NextCommand();
   void Run(const DialogCommand& command);
   // Selects the next row that can be picked, one way (-1 up, +1 down).
@@ -56,7 +48,7 @@ class TerminalDialogView : public DialogWindow {
   bool visible_ = false;
   bool interactive_ = false;  // keys and ANSI colours, or lines and plain text
   int drawn_lines_ = 0;       // lines of the last drawing, to redraw in place
-  Row rows_[4];               // by control index 1 to 3
+  ChoiceRows<ChoiceRowState> rows_;
 };
 
 }  // namespace brantvell

@@ -4,6 +4,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/choice_rows.h"
 #include "platform/dialog_window.h"
 #include "platform/error.h"
 #include "platform/win32/unique_handle.h"
@@ -112,7 +113,7 @@ class Win32ChoiceWindow : public DialogWindow {
   void Create(const std::string& caption) override {
     if (window_) return;
     RegisterWindowClass();
-    for (Row& row : rows_) row = Row();
+    rows_.Reset();
     LoadArtwork();
 
     RECT frame{0, 0, kClientWidth, kClientHeight};
@@ -148,44 +149,39 @@ class Win32ChoiceWindow : public DialogWindow {
   }
 
   void SetClickAreaVisible(int index, bool visible) override {
-    RowAt(index).click_area_visible = visible;
+    rows_.At(index).click_area_visible = visible;
   }
 
   void SetGreyedVisible(int index, bool visible) override {
-    Row& row = RowAt(index);
+    Row& row = rows_.At(index);
     if (row.greyed_visible == visible) return;
     row.greyed_visible = visible;
     Repaint(row.greyed_rect);
   }
 
   void SetOptionEnabled(int index, bool enabled) override {
-    Row& row = RowAt(index);
+    Row& row = rows_.At(index);
     row.enabled = enabled;
     if (row.option) EnableWindow(row.option, enabled);
   }
 
   void SetOptionSelected(int index, bool selected) override {
-    RowAt(index);
-    for (int other = 1; other <= 3; ++other) {
-      // Selecting one clears the others; clearing touches only the one.
-      if (other != index && !selected) continue;
-      Row& row = rows_[other];
-      row.selected = other == index && selected;
+    rows_.Select(index, selected, [](Row& row) {
       if (row.option) {
         SendMessageW(row.option, BM_SETCHECK, row.selected ? BST_CHECKED : BST_UNCHECKED, 0);
       }
-    }
+    });
   }
 
   bool IsOptionSelected(int index) const override {
-    const Row& row = RowAt(index);
+    const Row& row = rows_.At(index);
     // The user changes the buttons directly; the control knows best.
     if (row.option) return SendMessageW(row.option, BM_GETCHECK, 0, 0) == BST_CHECKED;
     return row.selected;
   }
 
   void PlaceImage(bool greyed, int index, const ControlRect& place) override {
-    Row& row = RowAt(index);
+    Row& row = rows_.At(index);
     RECT& rect = greyed ? row.greyed_rect : row.click_rect;
     if (greyed && row.greyed_visible) Repaint(rect);
     rect = RECT{place.left, place.top, place.left + place.width, place.top + place.height};
@@ -224,22 +220,11 @@ class Win32ChoiceWindow : public DialogWindow {
   }
 
  private:
-  struct Row {
-    bool click_area_visible = true;
-    bool greyed_visible = false;
-    bool enabled = true;
-    bool selected = false;
+  struct Row : ChoiceRowState {
     RECT click_rect{0, 0, 0, 0};
     RECT greyed_rect{0, 0, 0, 0};
     HWND option = nullptr;
   };
-
-  Row& RowAt(int index) {
-    if (index < 1 || index > 3) throw OwnError(kErrSubscriptOutOfRange);
-    return rows_[index];
-  }
-
-  const Row& RowAt(int index) const { return const_cast<Win32ChoiceWindow*>(this)->RowAt(index); }
 
   void RegisterWindowClass() {
     WNDCLASSEXW window_class{};
@@ -273,7 +258,7 @@ class Win32ChoiceWindow : public DialogWindow {
     for (int index : kChoiceRowOrder) {
       const DWORD group = first ? WS_GROUP : 0;
       first = false;
-      Row& row = rows_[index];
+      Row& row = rows_.At(index);
       row.option = MakeControl(L"", WS_TABSTOP | group | BS_AUTORADIOBUTTON, kOptionLeft,
                                OptionTop(index), kOptionWidth, kOptionHeight, OptionId(index));
     }
@@ -296,8 +281,9 @@ class Win32ChoiceWindow : public DialogWindow {
   void FocusFirstControl() {
     HWND target = nullptr;
     for (int index : kChoiceRowOrder) {
-      if (rows_[index].option && IsWindowEnabled(rows_[index].option)) {
-        target = rows_[index].option;
+      HWND option = rows_.At(index).option;
+      if (option && IsWindowEnabled(option)) {
+        target = option;
         break;
       }
     }
@@ -321,7 +307,7 @@ class Win32ChoiceWindow : public DialogWindow {
       FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
     for (int index = 1; index <= 3; ++index) {
-      const Row& row = rows_[index];
+      const Row& row = rows_.At(index);
       if (!row.greyed_visible) continue;
       const RECT& rect = row.greyed_rect;
       DrawPicture(target, source.get(), greyed_pictures_[index].get(), rect.left, rect.top,
@@ -334,7 +320,7 @@ class Win32ChoiceWindow : public DialogWindow {
   // it falls into a visible one.
   void OnClick(POINT point) {
     for (int index : kChoiceRowOrder) {
-      const Row& row = rows_[index];
+      const Row& row = rows_.At(index);
       if (row.click_area_visible && PtInRect(&row.click_rect, point)) {
         events_.OnLabelClick(index);
         return;
@@ -465,7 +451,7 @@ class Win32ChoiceWindow : public DialogWindow {
   HWND ok_ = nullptr;
   HWND cancel_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the focus last
-  Row rows_[4];           // by variant, 1 to 3
+  ChoiceRows<Row> rows_;  // by variant, 1 to 3
   UniqueGdiObject<HBITMAP> background_;
   UniqueGdiObject<HBITMAP> greyed_pictures_[4];
   UniqueGdiObject<HFONT> font_;
