@@ -12,7 +12,6 @@
 
 #include "platform/freedesktop/freedesktop.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -30,6 +29,9 @@
 #include "platform/freedesktop/desktop_places.h"
 #include "platform/freedesktop/pe_icon.h"
 #include "platform/host_path.h"
+#include "platform/posix/dir_entries.h"
+#include "platform/posix/unique_fd.h"
+#include "platform/posix/write_all.h"
 #include "platform/text.h"
 
 extern char** environ;
@@ -97,22 +99,10 @@ void MakeFolders(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes, mode_t mode) {
   MakeFolders(path.substr(0, path.rfind('/')));
   std::string temp = path + ".brantvell-new";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode);
-  if (fd < 0) Fail(temp);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int error = errno;
-      ::close(fd);
-      ::unlink(temp.c_str());
-      errno = error;
-      Fail(path);
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::fchmod(fd, mode) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
+  if (!fd.valid()) Fail(temp);
+  if (!WriteAll(fd.get(), bytes) || ::fchmod(fd.get(), mode) != 0 || !fd.Close() ||
+      ::rename(temp.c_str(), path.c_str()) != 0) {
     int error = errno;
     ::unlink(temp.c_str());
     errno = error;
@@ -128,12 +118,11 @@ void RemoveFile(const std::string& path) {
 
 std::vector<std::string> List(const std::string& folder) {
   std::vector<std::string> names;
-  if (DIR* dir = ::opendir(folder.c_str())) {
-    while (dirent* entry = ::readdir(dir)) {
-      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-        names.push_back(entry->d_name);
-    }
-    ::closedir(dir);
+  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.valid()) {
+    ForEachEntry(dir.get(), [&](const char* name) {
+      if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) names.push_back(name);
+    });
   }
   return names;
 }

@@ -2,26 +2,23 @@
 
 #include "platform/posix/posix.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
+#include <cstring>
 
 #include "platform/host_path.h"
+#include "platform/posix/dir_entries.h"
 #include "platform/posix/host_folder.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/posix/write_all.h"
 #include "platform/service_instance.h"
 
 namespace brantvell {
 
 namespace {
-
-struct DirCloser {
-  void operator()(DIR* dir) const { closedir(dir); }
-};
 
 bool StatHost(const std::string& path, struct stat* info) {
   std::string host;
@@ -31,19 +28,6 @@ bool StatHost(const std::string& path, struct stat* info) {
 bool Deletable(const struct stat& info) {
   if (S_ISDIR(info.st_mode)) return false;
   return S_ISLNK(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return true;
 }
 
 class PosixFileSystem : public FileSystem {
@@ -64,13 +48,11 @@ class PosixFileSystem : public FileSystem {
     std::string host;
     if (!ToHostPath(folder, &host)) return false;
     if (host.empty()) host = ".";
-    std::unique_ptr<DIR, DirCloser> dir(opendir(host.c_str()));
-    if (!dir) return false;
-    while (dirent* entry = readdir(dir.get())) {
-      std::string name = entry->d_name;
-      if (name != "." && name != "..") names->push_back(name);
-    }
-    return true;
+    UniqueFd dir(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.valid()) return false;
+    return ForEachEntry(dir.get(), [&](const char* name) {
+      if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) names->push_back(name);
+    });
   }
 
   // A file without any write permission counts as read-only and stays, as

@@ -104,7 +104,7 @@ bool SplitDrivePath(const std::string& path, char* letter, std::vector<std::stri
   // The system ends a path at a NUL: a component "..", NUL, "x" would pass
   // the '..' check below as a name and then be opened as "..".
   if (path.find('\0') != std::string::npos) return false;
-  if (path.size() < 2 || path[1] != ':' || !IsDriveLetter(path[0])) return false;
+  if (!IsDrivePath(path)) return false;
   *letter = path[0];
   parts->clear();
   size_t begin = 2;

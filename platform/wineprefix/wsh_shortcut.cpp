@@ -20,6 +20,7 @@
 #include "platform/posix/dir_entries.h"
 #include "platform/posix/host_folder.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/posix/write_all.h"
 #include "platform/text.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
@@ -145,18 +146,6 @@ class TempFile {
   bool committed_ = false;
 };
 
-void WriteAll(int fd, const std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw ErrorForErrno(errno);
-    }
-    done += static_cast<size_t>(n);
-  }
-}
-
 // Writes `bytes` as the file at Windows path `path`: into a temporary file
 // in the same folder first, then renamed over the target, so no reader ever
 // sees a half-written shortcut. The bytes are not forced to the disk, as the
@@ -184,8 +173,7 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   lock.Share();
   TempFile temp(dir);
   if (replacing) ::fchmod(temp.fd().get(), st.st_mode & 07777);
-  WriteAll(temp.fd().get(), bytes);
-  if (!temp.fd().Close()) throw ErrorForErrno(errno);
+  if (!WriteAll(temp.fd().get(), bytes) || !temp.fd().Close()) throw ErrorForErrno(errno);
   if (::renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) throw ErrorForErrno(errno);
   temp.Commit();
 }
