@@ -137,14 +137,16 @@ bool EndsWith(const std::string& text, const std::string& tail) {
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-std::string Prefix() {
-  std::string prefix = WinePrefixFolder();
-  if (char* real = ::realpath(prefix.c_str(), nullptr)) {
-    prefix = real;
-    std::free(real);
-  }
-  return prefix;
+// The real path of `path`, or `path` as it stands when it cannot be had.
+std::string RealPathOr(const std::string& path) {
+  char* real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return path;
+  std::string result = real;
+  std::free(real);
+  return result;
 }
+
+std::string Prefix() { return RealPathOr(WinePrefixFolder()); }
 
 // True when the entry file at `path` was made by this program for `prefix`.
 bool IsOurs(const std::string& path, const std::string& prefix, std::string* icon = nullptr) {
@@ -218,6 +220,23 @@ void RemoveIconUnlessUsed(const DesktopPlaces& places, const std::string& icon) 
   }
 }
 
+std::string MenuFolder(const DesktopPlaces& places, const std::vector<std::string>& folders) {
+  std::string folder = places.Applications() + "/wine/Programs";
+  for (const std::string& name : folders) folder += "/" + name;
+  return folder;
+}
+
+std::string MenuFile(const DesktopPlaces& places, const std::vector<std::string>& folders,
+                     const std::string& name) {
+  return places.Menus() + "/" + MenuId(folders) + "-" + name + ".menu";
+}
+
+// Removes the folder description at `path` when this program made it.
+void RemoveIfMade(const std::string& path) {
+  std::string text, made;
+  if (ReadText(path, &text) && EntryValue(text, kMadeKey, &made)) RemoveFile(path);
+}
+
 // The .directory files of the menu folders wine > Programs > `folders`.
 void WriteDirectories(const DesktopPlaces& places, const std::vector<std::string>& folders) {
   std::vector<std::pair<std::string, std::string>> levels = {{"wine-wine", "Wine"},
@@ -242,34 +261,17 @@ void WriteDirectories(const DesktopPlaces& places, const std::vector<std::string
 // .directory files this program made for them, from the deepest up.
 void RemoveEmptyMenuFolders(const DesktopPlaces& places, std::vector<std::string> folders) {
   for (;;) {
-    std::string sub = places.Applications() + "/wine/Programs";
-    for (const std::string& folder : folders) sub += "/" + folder;
+    std::string sub = MenuFolder(places, folders);
     if (IsFolder(sub) && !List(sub).empty()) return;
     if (IsFolder(sub) && ::rmdir(sub.c_str()) != 0) Fail(sub);
     std::string id = folders.empty() ? "wine-Programs" : MenuId(folders);
-    std::string path = places.Directories() + "/" + id + ".directory";
-    std::string text, made;
-    if (ReadText(path, &text) && EntryValue(text, kMadeKey, &made)) RemoveFile(path);
+    RemoveIfMade(places.Directories() + "/" + id + ".directory");
     if (folders.empty()) break;
     folders.pop_back();
   }
   std::string wine = places.Applications() + "/wine";
-  if (IsFolder(wine) && List(wine).empty() && ::rmdir(wine.c_str()) == 0) {
-    std::string path = places.Directories() + "/wine-wine.directory";
-    std::string text, made;
-    if (ReadText(path, &text) && EntryValue(text, kMadeKey, &made)) RemoveFile(path);
-  }
-}
-
-std::string MenuFolder(const DesktopPlaces& places, const std::vector<std::string>& folders) {
-  std::string folder = places.Applications() + "/wine/Programs";
-  for (const std::string& name : folders) folder += "/" + name;
-  return folder;
-}
-
-std::string MenuFile(const DesktopPlaces& places, const std::vector<std::string>& folders,
-                     const std::string& name) {
-  return places.Menus() + "/" + MenuId(folders) + "-" + name + ".menu";
+  if (IsFolder(wine) && List(wine).empty() && ::rmdir(wine.c_str()) == 0)
+    RemoveIfMade(places.Directories() + "/wine-wine.directory");
 }
 
 // Removes the entry of the shortcut `name` in a menu folder or on the
@@ -333,13 +335,8 @@ void MakeEntry(const SavedShortcut& shortcut) {
   } else {
     fields.exec = {"env", "WINEPREFIX=" + prefix, "wine", shortcut.path};
     std::string host;
-    if (!shortcut.working_directory.empty() && ToHostPath(shortcut.working_directory, &host)) {
-      if (char* real = ::realpath(host.c_str(), nullptr)) {
-        host = real;
-        std::free(real);
-      }
-      fields.working_folder = host;
-    }
+    if (!shortcut.working_directory.empty() && ToHostPath(shortcut.working_directory, &host))
+      fields.working_folder = RealPathOr(host);
     std::string file = ToLower(shortcut.target.substr(shortcut.target.find_last_of("\\/") + 1));
     if (EndsWith(file, ".exe")) fields.wm_class = file;
     fields.icon = ShortcutIcon(places, prefix, shortcut);
