@@ -3,6 +3,7 @@
 #include "platform/wineprefix/wineprefix.h"
 
 #include "platform/host_path.h"
+#include "platform/posix/host_folder.h"
 #include "platform/service_instance.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
@@ -10,9 +11,7 @@
 namespace brantvell {
 
 bool StartsWithDrive(const std::string& path) {
-  return path.size() >= 3 &&
-         ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
-         path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return IsDrivePath(path) && path.size() >= 3 && (path[2] == '\\' || path[2] == '/');
 }
 
 bool DrivePathToHost(const std::string& path, std::string* host) {
