@@ -4,16 +4,17 @@
 # Paths, installs the CZ and SK shortcut sets into it quietly, and shows every
 # shortcut that was made (decoded) and the log of the run.
 #
-# Installs nothing itself: scripts/install-deps.sh brings cmake, the
-# compiler and lnkinfo (liblnk-utils).
+# Installs nothing itself: `scripts/install-deps.sh demo` brings cmake, the
+# compiler, libpng and lnkinfo (liblnk-utils). The build has neither tests
+# nor benchmarks, so it needs nothing else.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-cmake --preset native >/dev/null
-cmake --build --preset native --target brantvell
+cmake --preset demo >/dev/null
+cmake --build --preset demo
 
-program=$root/build/native/brantvell
+program=$root/build/demo/brantvell
 prefix=$root/build/demo-prefix
 temp=$root/build/demo-temp
 group="$prefix/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Halvorna"
@@ -52,11 +53,7 @@ HOME=$home XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$prefix TEMP=$temp \
   "$program" /action=czsk /mode=q || status=$?
 echo "   exit status: $status"
 
-field() {  # field FILE LABEL: one field of lnkinfo's report
-  lnkinfo "$1" 2>/dev/null | awk -v label="$2" '
-    { line = $0; sub(/^[ \t]+/, "", line) }
-    index(line, label) == 1 { sub(/^[^:]*:[ \t]*/, "", line); print line; exit }'
-}
+field() { bash "$root/scripts/lnk-field.sh" "$1" "$2"; }  # field FILE LABEL
 
 show_folder() {  # show_folder TITLE FOLDER
   echo
