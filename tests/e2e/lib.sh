@@ -23,6 +23,7 @@ GROUP_REL='drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Halvorna'
 DESKTOP_REL='drive_c/users/Public/Desktop'
 APP_KEY='Software\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe'
 
+E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 HAVE_LNKINFO=0
 command -v lnkinfo >/dev/null 2>&1 && HAVE_LNKINFO=1
 
@@ -156,13 +157,7 @@ expect_not_contains() {
 
 # lnk_field FILE LABEL: a field of a shell link as lnkinfo prints it
 # ("Local path", "Command line arguments", "Working directory", ...).
-lnk_field() {
-  lnkinfo "$1" 2>/dev/null | awk -v label="$2" '
-    { line = $0; sub(/^[ \t]+/, "", line) }
-    index(line, label) == 1 {
-      sub(/^[^:]*:[ \t]*/, "", line); print line; exit
-    }'
-}
+lnk_field() { bash "$E2E_LIB_DIR/../../scripts/lnk-field.sh" "$1" "$2"; }
 
 # expect_lnk FILE TARGET ARGUMENTS WORKING_FOLDER: the shortcut's target,
 # arguments and working folder, its icon (the target's first) through

@@ -26,10 +26,27 @@ inline bool RunLnkinfo(const std::filesystem::path& file, std::string* output) {
   return pclose(pipe) == 0;
 }
 
-// The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name. A name
-// printed again further down keeps its first value: the link's own fields
-// come first, in the "Link information" block.
+// Whether this lnkinfo prints every backslash doubled (C:\\a\\b), as some
+// releases do. Its report of a link whose target is known tells:
+// scripts/lnkinfo-reference.lnk points at C:\Veldramona\Loader.exe (the
+// tests are told the source folder in BRANTVELL_SOURCE_DIR).
+inline bool LnkinfoEscapesBackslashes() {
+  static const bool escapes = [] {
+    const char* source = std::getenv("BRANTVELL_SOURCE_DIR");
+    std::string report;
+    if (source != nullptr) {
+      RunLnkinfo(std::filesystem::path(source) / "scripts" / "lnkinfo-reference.lnk", &report);
+    }
+    return report.find("C:\\\\Veldramona\\\\Loader.exe") != std::string::npos;
+  }();
+  return escapes;
+}
+
+// The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name, with paths
+// as the link holds them. A name printed again further down keeps its first
+// value: the link's own fields come first, in the "Link information" block.
 inline std::map<std::string, std::string> LnkinfoFields(const std::string& output) {
+  const bool escaped = LnkinfoEscapesBackslashes();
   std::map<std::string, std::string> fields;
   std::istringstream lines(output);
   std::string line;
@@ -39,7 +56,14 @@ inline std::map<std::string, std::string> LnkinfoFields(const std::string& outpu
     size_t begin = line.find_first_not_of('\t');
     size_t end = line.find_last_not_of("\t ", colon - 1);
     if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
-    fields.emplace(line.substr(begin, end - begin + 1), line.substr(colon + 2));
+    std::string value = line.substr(colon + 2);
+    if (escaped) {
+      for (size_t at = value.find("\\\\"); at != std::string::npos;
+           at = value.find("\\\\", at + 1)) {
+        value.erase(at, 1);
+      }
+    }
+    fields.emplace(line.substr(begin, end - begin + 1), value);
   }
   return fields;
 }
