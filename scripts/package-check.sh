@@ -20,8 +20,10 @@ for file in ./usr/bin/brantvell ./usr/share/man/man1/brantvell.1.gz ./usr/share/
   grep -qF " $file" <<<"$contents" || { echo "package-check: the package lacks $file"; status=1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libc6 libstdc++6 libpng16-16; do
-  grep -q "\b$package\b" <<<"$depends" || { echo "package-check: Depends lacks $package"; status=1; }
+# libpng's package is libpng16-16, or libpng16-16t64 on releases that moved
+# to 64-bit time: dpkg-shlibdeps names the one this release has.
+for package in libc6 'libstdc\+\+6' 'libpng16-16(t64)?'; do
+  grep -qE "(^|[ ,])$package( |,|$)" <<<"$depends" || { echo "package-check: Depends lacks $package"; status=1; }
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = wine ] || { echo "package-check: wine is not recommended"; status=1; }
 echo "Depends: $depends"

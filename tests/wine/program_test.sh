@@ -100,15 +100,19 @@ mkdir -p "$(host_path 'C:\Veldramona')"
 # start-up services.
 wineserver -w 2>/dev/null || true
 wineserver -p 2>/dev/null || true
-# The user's temporary folder of the prefix holds the program's log.
-LOG=""
-for folder in "$PREFIX"/drive_c/users/*/Temp; do
-  [ "$folder" = "$PREFIX/drive_c/users/Public/Temp" ] && continue
-  LOG=$folder/Brantvell.TXT
-  break
-done
-if [ -z "$LOG" ]; then
-  echo "program_test: the prefix has no user temporary folder"
+# The user's temporary folder of the prefix holds the program's log. Where
+# it is depends on the Wine release (C:\users\<user>\Temp, or
+# ...\AppData\Local\Temp), so the prefix itself tells.
+temp_win=$("${wine_tool[@]}" cmd /c 'echo %TEMP%' 2>/dev/null | tr -d '\r' | tail -n 1)
+case "$temp_win" in
+  [A-Za-z]:\\*) LOG=$(host_path "$temp_win")/Brantvell.TXT ;;
+  *)
+    echo "program_test: the prefix names no user temporary folder (%TEMP% is '$temp_win')"
+    exit 1
+    ;;
+esac
+if [ ! -d "${LOG%/*}" ]; then
+  echo "program_test: the prefix's temporary folder $temp_win is not there (${LOG%/*})"
   exit 1
 fi
 
