@@ -1,4 +1,5 @@
-// The log writer's debug records: a text followed by the listed values,
+// Members of clsLogShare (log/cls_log_share.h), kept apart by concept: the
+// log writer's debug records, a text followed by the listed values,
 // each written with its kind tag, long ones shortened, hexadecimal-looking
 // texts masked.
 #include "log/cls_log_share.h"
