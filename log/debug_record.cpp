@@ -1,10 +1,8 @@
-// The log writer's debug records: a text followed by the listed values,
+// Members of clsLogShare (log/cls_log_share.h), kept apart by concept: the
+// log writer's debug records, a text followed by the listed values,
 // each written with its kind tag, long ones shortened, hexadecimal-looking
 // texts masked.
 #include "log/cls_log_share.h"
-
-#include <cmath>
-#include <cstdlib>
 
 #include "log/display_text.h"
 #include "platform/text.h"
@@ -23,41 +21,6 @@ constexpr size_t kDebugTextLimit = 2048;
 // hashes, account data) are masked in debug records.
 constexpr size_t kHexMaskShortest = 37;
 constexpr size_t kHexMaskLongest = 50;
-
-// The whole-number value of `value` as a 32-bit number, the way the
-// platform converts a value to a Long (reals to the nearest, halves to
-// even); false when it has none.
-bool ToLong(const Value& value, int64_t* out) {
-  if (IsWholeNumber(value)) {
-    *out = value.integer();
-    return true;
-  }
-  double number = 0;
-  switch (value.type()) {
-    case Value::kCurrency:
-      number = static_cast<double>(value.integer()) / 10000;
-      break;
-    case Value::kSingle:
-    case Value::kDouble:
-      number = value.real();
-      break;
-    case Value::kString: {
-      const char* begin = value.text().c_str();
-      char* end = nullptr;
-      number = std::strtod(begin, &end);
-      if (end == begin || *end != '\0') return false;
-      break;
-    }
-    case Value::kVariant:
-      return ToLong(value.inner(), out);
-    default:
-      return false;
-  }
-  number = std::nearbyint(number);
-  if (!(number >= -2147483648.0 && number <= 2147483647.0)) return false;
-  *out = static_cast<int64_t>(number);
-  return true;
-}
 
 bool IsHexMaskChar(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f') || c == 'H' ||
@@ -98,10 +61,14 @@ std::string clsLogShare::ObjectName(const Value& element) {
     }
     if (named) {
       try {
+        // The id is read as the program reads any number: Empty is 0, a
+        // text holding a number is that number; one without a reading
+        // raises and leaves the name bare.
         Value id_value;
-        int64_t id = -1;
-        if (object->GetProperty("InstanceID", &id_value) && ToLong(id_value, &id) && id >= 0)
-          name += ":" + std::to_string(id);
+        if (object->GetProperty("InstanceID", &id_value)) {
+          int32_t id = CoerceToLong(id_value);
+          if (id >= 0) name += ":" + std::to_string(id);
+        }
       } catch (...) {
       }
     }

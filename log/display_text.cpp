@@ -117,8 +117,15 @@ std::string DisplayText(const Value& value, const LocaleSeparators& separators) 
     case Value::kDate:
       return FormatDate(value.real(), separators);
     case Value::kString:
-    case Value::kDecimal:
       return value.text();
+    case Value::kDecimal: {
+      // Held with "." as any number's text; shown with the user's separator
+      // as the other numbers are.
+      std::string text = value.text();
+      size_t point = text.find('.');
+      if (point != std::string::npos) text.replace(point, 1, separators.decimal);
+      return text;
+    }
     case Value::kError:
       return "Error " + std::to_string(value.integer());
     case Value::kBoolean:

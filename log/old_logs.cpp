@@ -1,4 +1,5 @@
-// The log writer's clean-up of old dated log files in its folder.
+// Members of clsLogShare (log/cls_log_share.h), kept apart by concept: the
+// log writer's clean-up of old dated log files in its folder.
 #include "log/cls_log_share.h"
 
 #include "log/civil_date.h"

@@ -38,8 +38,9 @@ struct Process {
 // Version gives where no version resource can be read.
 VersionInfo BuiltInVersion();
 
-// Makes the process load libraries from the system's own folder only, never
-// from the program's folder or the current one (Windows); nothing elsewhere.
+// Not a fact about the process but a policy set on it at start: makes the
+// process load libraries from the system's own folder only, never from the
+// program's folder or the current one (Windows); nothing elsewhere.
 void LoadLibrariesFromSystemOnly();
 
 }  // namespace brantvell

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Linux program in release form (preset native-package), packages
-# it as build/package/brantvell_1.0.17_amd64.deb with CPack and checks the
+# it as build/package/brantvell_<version>_amd64.deb with CPack and checks the
 # package with lintian: fails when lintian reports an error, or the package
 # lacks the program, the manual page or its dependencies.
 #
@@ -8,11 +8,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-deb=build/package/brantvell_1.0.17_amd64.deb
-rm -f "$deb"
+rm -f build/package/brantvell_*_amd64.deb
 cmake --preset native-package >/dev/null
 cmake --build --preset native-package -j2 --target package | tail -n 1
-[ -f "$deb" ] || { echo "package-check: $deb was not made"; exit 1; }
+# The version is the project's (CMakeLists.txt); the package is the one made.
+debs=(build/package/brantvell_*_amd64.deb)
+deb=${debs[0]}
+[ -f "$deb" ] || { echo "package-check: no build/package/brantvell_*_amd64.deb was made"; exit 1; }
 
 status=0
 contents=$(dpkg-deb -c "$deb")

@@ -20,7 +20,7 @@ class StringTable {
   // kOwnErrorSource) when there is no such row.
   virtual std::string Load(int id) = 0;
 
-  // The rows of resources/string_table.h.
+  // The rows of resources/string_table.inc.
   static StringTable& Real();
 };
 

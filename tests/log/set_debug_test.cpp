@@ -98,6 +98,7 @@ TEST_F(SetDebugTest, NumbersAndDatesFollowTheLocale) {
   fakes_.clock.separators = {".", "-", ","};
   EXPECT_EQ(One(Value::Double(3.25)), "3,25(double)");
   EXPECT_EQ(One(Value::Currency(125000)), "12,5(curr)");
+  EXPECT_EQ(One(Value::Decimal("123.45")), "123,45(dec)");
   EXPECT_EQ(One(Value::Date(46363.75)), "2026.12.07 18-00-00(date)");
 }
 
@@ -118,6 +119,13 @@ TEST_F(SetDebugTest, ObjectNames) {
                 MakeObject({{"Name", Value::String("frmMain")}, {"InstanceID", Value::Long(-1)}}))),
             "frmMain(obj)");
   EXPECT_EQ(One(Value::Object(MakeObject({{"Name", Value::String("frmMain")}}))), "frmMain(obj)");
+  // The id is read as any number is: Empty is 0, a text is its number.
+  EXPECT_EQ(
+      One(Value::Object(MakeObject({{"Name", Value::String("frmMain")}, {"InstanceID", Value()}}))),
+      "frmMain:0(obj)");
+  EXPECT_EQ(One(Value::Object(MakeObject(
+                {{"Name", Value::String("frmMain")}, {"InstanceID", Value::String(" 7 ")}}))),
+            "frmMain:7(obj)");
   // ClassName wins over Name.
   EXPECT_EQ(One(Value::Object(
                 MakeObject({{"ClassName", Value::String("A")}, {"Name", Value::String("B")}}))),
