@@ -14,6 +14,8 @@ value=$(awk -v label="$2" '
   { line = $0; sub(/^[ \t]+/, "", line) }
   index(line, label) == 1 { sub(/^[^:]*:[ \t]*/, "", line); print line; exit }' <<<"$report")
 if lnkinfo "$here/lnkinfo-reference.lnk" 2>/dev/null | grep -qF 'C:\\Veldramona\\Loader.exe'; then
-  value=${value//\\\\/\\}
+  # It then writes a backslash as \\ and a character it does not print as
+  # \UXXXXXXXX, as printf's %b reads them.
+  value=$(printf '%b' "$value")
 fi
 printf '%s\n' "$value"

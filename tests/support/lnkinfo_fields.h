@@ -3,6 +3,7 @@
 #ifndef BRANTVELL_TESTS_SUPPORT_LNKINFO_FIELDS_H_
 #define BRANTVELL_TESTS_SUPPORT_LNKINFO_FIELDS_H_
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -42,6 +43,44 @@ inline bool LnkinfoEscapesBackslashes() {
   return escapes;
 }
 
+// A value of an escaping lnkinfo as the link holds it: "\\" is a backslash,
+// and "\U" with eight hexadecimal digits (or "\u" with four) a character it
+// does not print as it is, such as a Unicode noncharacter.
+inline std::string LnkinfoUnescape(const std::string& value) {
+  std::string out;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 >= value.size()) {
+      out += value[i];
+      continue;
+    }
+    char kind = value[i + 1];
+    size_t digits = kind == 'U' ? 8 : kind == 'u' ? 4 : 0;
+    if (digits != 0 && i + 2 + digits <= value.size()) {
+      uint32_t code = static_cast<uint32_t>(std::stoul(value.substr(i + 2, digits), nullptr, 16));
+      if (code < 0x80) {
+        out += static_cast<char>(code);
+      } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+      }
+      i += 1 + digits;
+      continue;
+    }
+    out += kind;  // "\\": the backslash itself
+    ++i;
+  }
+  return out;
+}
+
 // The fields lnkinfo prints ("<tab>Name<tabs>: value"), by name, with paths
 // as the link holds them. A name printed again further down keeps its first
 // value: the link's own fields come first, in the "Link information" block.
@@ -57,13 +96,7 @@ inline std::map<std::string, std::string> LnkinfoFields(const std::string& outpu
     size_t end = line.find_last_not_of("\t ", colon - 1);
     if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
     std::string value = line.substr(colon + 2);
-    if (escaped) {
-      for (size_t at = value.find("\\\\"); at != std::string::npos;
-           at = value.find("\\\\", at + 1)) {
-        value.erase(at, 1);
-      }
-    }
-    fields.emplace(line.substr(begin, end - begin + 1), value);
+    fields.emplace(line.substr(begin, end - begin + 1), escaped ? LnkinfoUnescape(value) : value);
   }
   return fields;
 }

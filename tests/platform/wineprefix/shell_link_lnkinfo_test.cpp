@@ -102,5 +102,19 @@ TEST_F(ShellLinkLnkinfoTest, ReadsEveryFieldOfRandomLinks) {
   }
 }
 
+// Newer lnkinfo releases escape what they print; the reader takes it back.
+TEST(LnkinfoUnescapeTest, GivesTheTextTheLinkHolds) {
+  const std::pair<std::string, std::string> cases[] = {
+      {R"(C:\\Veldramona\\Loader.exe)", R"(C:\Veldramona\Loader.exe)"},
+      {R"(\\\\server\\share)", R"(\\server\share)"},
+      {R"(a\U0000fddfb)",
+       "a\xEF\xB7\x9F"
+       "b"},
+      {R"(\u00e1\U0001f600)", "\xC3\xA1\xF0\x9F\x98\x80"},
+      {"plain", "plain"},
+  };
+  for (const auto& [printed, held] : cases) EXPECT_EQ(LnkinfoUnescape(printed), held) << printed;
+}
+
 }  // namespace
 }  // namespace brantvell
