@@ -923,6 +923,28 @@ for input in "${HOSTILE_INPUTS[@]}"; do
   done
 done
 
+# A command line of 1 MB (ten switches the program does not know, 100 KB
+# each, the most one argument may hold) costs a few times a normal run, not
+# seconds: the run ends well within its bound and makes the whole set.
+case_long_command_line() {
+  prefix
+  local filler args=() i
+  filler=$(head -c 100000 /dev/zero | tr '\0' 'a')
+  for i in 0 1 2 3 4 5 6 7 8 9; do args+=("/extra$i=$filler"); done
+  printf '#!/bin/sh\nexec timeout -k 2 10 "%s" "$@"\n' "$BRANTVELL" >"$WORK/$CASE_NAME/run"
+  chmod +x "$WORK/$CASE_NAME/run"
+  local real=$BRANTVELL
+  BRANTVELL=$WORK/$CASE_NAME/run brantvell /action=czsk "${args[@]}"
+  BRANTVELL=$real
+  [ "$STATUS" -ne 124 ] && [ "$STATUS" -ne 137 ] || {
+    fail "a 1 MB command line took more than 10 s"
+    return
+  }
+  expect_success
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+}
+
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
@@ -932,7 +954,7 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
   group_links_within_the_drives \
-  group_swapped_for_a_link_while_running group_folder_moved_while_running \
+  group_swapped_for_a_link_while_running group_folder_moved_while_running long_command_line \
   $(for i in "${HOSTILE_INPUTS[@]}"; do for k in "${HOSTILE_KINDS[@]}"; do echo "hostile_${i}_$k"; done; done); do
   # BRANTVELL_FAULT_CASES, when set, names the cases to run.
   if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then
