@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <cstring>
 #include <vector>
 
 #include "log/cls_log.h"
@@ -15,40 +16,66 @@ const char kTagGetParamInfoDat[] = "[mdlMain] (GetParamInfoDat)";
 const char kTagGetParamInfo[] = "[mdlMain] (GetParamInfo)";
 const char kTagArgParse[] = "[mdlMain] (ArgParse)";
 
-// Texts are handled as lists of characters so that positions and lengths
-// count characters, never bytes.
+// Positions and lengths count characters, never bytes: the text is walked
+// character by character in place (a command line may be long, so no
+// character is copied on its own), and every cut falls between characters.
 using Chars = std::vector<std::string>;
-constexpr size_t kNotFound = static_cast<size_t>(-1);
+constexpr size_t kNotFound = std::string::npos;
 
-Chars Lowered(const Chars& chars) {
-  Chars lower;
-  lower.reserve(chars.size());
-  for (const std::string& c : chars) lower.push_back(ToLower(c));
-  return lower;
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether the character text[at, end) is `wanted`, after lowering when
+// `fold` (then `wanted` is lowered already).
+bool CharIs(const std::string& text, size_t at, size_t end, const std::string& wanted, bool fold) {
+  if (end - at == 1 && wanted.size() == 1)
+    return (fold ? LowerAscii(text[at]) : text[at]) == wanted[0];
+  std::string c = text.substr(at, end - at);
+  return (fold ? ToLower(c) : c) == wanted;
 }
 
-std::string Join(const Chars& chars, size_t first, size_t end) {
-  std::string text;
-  for (size_t i = first; i < end && i < chars.size(); ++i) text += chars[i];
-  return text;
-}
-
-// `count` characters from index `first`. A negative count is an invalid
-// call, as it is for the runtime's own string cutting.
-std::string Cut(const Chars& chars, size_t first, long count) {
-  if (count < 0) throw OwnError(kErrInvalidProcedureCall);
-  return Join(chars, first, first + static_cast<size_t>(count));
-}
-
-// Index of the first occurrence of `needle` in `hay` at or after `from`.
-size_t Find(const Chars& hay, const Chars& needle, size_t from) {
-  if (needle.size() > hay.size()) return kNotFound;
-  for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
+// Offset of the first occurrence of the characters `needle` in `text` at
+// or after offset `from`, matched after lowering when `fold`; *end receives
+// where the occurrence ends. An ASCII byte always stands for a character of
+// its own, so an ASCII first character is looked for byte by byte.
+size_t FindChars(const std::string& text, const Chars& needle, size_t from, bool fold,
+                 size_t* end) {
+  if (needle.empty()) {
+    *end = from;
+    return from <= text.size() ? from : kNotFound;
+  }
+  const std::string& first = needle.front();
+  const bool ascii_first = first.size() == 1 && static_cast<unsigned char>(first[0]) < 0x80;
+  for (size_t i = from; i < text.size();) {
+    if (ascii_first && (!fold || first[0] < 'a' || first[0] > 'z')) {
+      // Only this very byte can start a match (a switch's "/").
+      const void* hit = std::memchr(text.data() + i, first[0], text.size() - i);
+      if (hit == nullptr) return kNotFound;
+      i = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+    } else if (ascii_first) {
+      while (i < text.size() && LowerAscii(text[i]) != first[0]) ++i;
+      if (i >= text.size()) return kNotFound;
+    }
+    size_t at = i;
     bool match = true;
-    for (size_t k = 0; k < needle.size() && match; ++k) match = hay[i + k] == needle[k];
-    if (match) return i;
+    for (size_t k = 0; k < needle.size() && match; ++k) {
+      if (at >= text.size()) return kNotFound;  // no later start can fit either
+      size_t next = CharEnd(text, at);
+      match = CharIs(text, at, next, needle[k], fold);
+      at = next;
+    }
+    if (match) {
+      *end = at;
+      return i;
+    }
+    i = CharEnd(text, i);
   }
   return kNotFound;
+}
+
+Chars LoweredChars(const std::string& text) {
+  Chars chars = SplitChars(text);
+  for (std::string& c : chars) c = ToLower(c);
+  return chars;
 }
 
 const char* Word(bool value) { return value ? "True" : "False"; }
@@ -71,31 +98,33 @@ bool ArgParse(std::string command_text, const std::string& name, std::string* va
   bool result = false;
   try {
     const std::string delimiter = separator.empty() ? "/" : separator;
-    const Chars text = SplitChars(command_text);
-    const Chars switch_name = Lowered(SplitChars(name));
-    const size_t pos = Find(Lowered(text), switch_name, 0);
+    size_t after_name = 0;
+    const size_t pos = FindChars(command_text, LoweredChars(name), 0, true, &after_name);
     if (pos == kNotFound) {
       value->clear();
       *rest = command_text;
       result = false;
     } else {
-      std::string before = Join(text, 0, pos);
-      const size_t after_name = pos + switch_name.size();
-      if (after_name < text.size() && text[after_name] == "=") {
+      std::string before = command_text.substr(0, pos);
+      if (after_name < command_text.size() && command_text[after_name] == '=') {
         const size_t value_start = after_name + 1;
         // The search starts inside the switch name, right after its first
         // character.
-        const size_t next = Find(text, SplitChars(delimiter), pos + 1);
+        size_t unused = 0;
+        const size_t next = FindChars(command_text, SplitChars(delimiter),
+                                      CharEnd(command_text, pos), false, &unused);
         if (next != kNotFound) {
-          *value = TrimSpaces(
-              Cut(text, value_start, static_cast<long>(next) - static_cast<long>(value_start)));
-          before += Join(text, next, text.size());
+          // A delimiter inside the name would make a negative length: an
+          // invalid call, as for the runtime's own string cutting.
+          if (next < value_start) throw OwnError(kErrInvalidProcedureCall);
+          *value = TrimSpaces(command_text.substr(value_start, next - value_start));
+          before += command_text.substr(next);
         } else {
-          *value = TrimSpaces(Join(text, value_start, text.size()));
+          *value = TrimSpaces(command_text.substr(value_start));
         }
-        const Chars value_chars = SplitChars(*value);
-        if (!value_chars.empty() && value_chars.front() == "\"" && value_chars.back() == "\"") {
-          *value = Cut(value_chars, 1, static_cast<long>(value_chars.size()) - 2);
+        if (!value->empty() && value->front() == '"' && value->back() == '"') {
+          if (value->size() == 1) throw OwnError(kErrInvalidProcedureCall);
+          *value = value->substr(1, value->size() - 2);
         }
       }
       *rest = TrimSpaces(before);

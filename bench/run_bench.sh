@@ -21,7 +21,11 @@
 # a budget below is exceeded: the suite's regression check).
 #
 # Budgets: at most IR_BUDGET instructions (default 5,100,000) and
-# SYSCALL_BUDGET system calls (default 900) per native run. The counts do
+# SYSCALL_BUDGET system calls (default 900) per native run on the hand-made
+# prefix; on a prefix made by `wineboot -i` (once per run of this script,
+# with the App Paths value added) at most BOOTED_IR_BUDGET instructions
+# (15,000,000), BOOTED_SYSCALL_BUDGET system calls (1,000) and
+# BOOTED_PEAK_KB_BUDGET kilobytes of peak memory (10,240). The counts do
 # not depend on the machine's load, so they catch a regression that timings
 # would hide in noise. Timings (the native run's target of at most 2 times
 # the floor among them) are printed and never decide: a shared machine's
@@ -45,6 +49,9 @@ sections=("$@")
 
 IR_BUDGET=${IR_BUDGET:-5100000}
 SYSCALL_BUDGET=${SYSCALL_BUDGET:-900}
+BOOTED_IR_BUDGET=${BOOTED_IR_BUDGET:-15000000}
+BOOTED_SYSCALL_BUDGET=${BOOTED_SYSCALL_BUDGET:-1000}
+BOOTED_PEAK_KB_BUDGET=${BOOTED_PEAK_KB_BUDGET:-10240}
 CHECK_BUDGETS=${CHECK_BUDGETS:-0}
 over_budget=()
 
@@ -62,7 +69,9 @@ trap cleanup EXIT
 release=$root/build/release
 program=$release/brantvell
 floor=$release/bench/io_floor
+peak_memory=$release/bench/peak_memory
 summary=()
+BOOTED=
 
 echo "== machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 
@@ -100,8 +109,50 @@ reset_outputs() {
 
 build_native() {
   cmake --preset native-release >/dev/null
-  cmake --build --preset native-release -j2 --target brantvell io_floor log_bench command_line_bench |
+  cmake --build --preset native-release -j2 --target brantvell io_floor peak_memory log_bench \
+    command_line_bench |
     tail -n 1
+}
+
+# pick_loader: wine_tool runs a Windows program with the loader that runs
+# here (wine64 alone where the kernel cannot start 32-bit programs).
+pick_loader() {
+  loader=(wine)
+  bash "$root/scripts/kernel-runs-i386.sh" >/dev/null ||
+    loader=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64)
+  wine_tool() { "${loader[@]}" "$@"; }
+}
+
+# make_booted: BOOTED becomes a prefix as a Linux user has one, made by
+# `wineboot -i` once per run of this script, with the application's App
+# Paths value and its folder; false (noted) when Wine is not there.
+make_booted() {
+  [ -n "$BOOTED" ] && return 0
+  if ! command -v wine >/dev/null 2>&1; then
+    echo "   booted prefix skipped: wine is not installed"
+    over_budget+=("booted prefix not measured: wine is not installed")
+    return 1
+  fi
+  pick_loader
+  local prefix=$WORK/booted/prefix
+  mkdir -p "$prefix" "$WORK/booted/temp"
+  echo "   making a prefix with wineboot -i ..."
+  if ! WINEPREFIX=$prefix WINEDEBUG=-all wine_tool wineboot -i >"$WORK/booted.txt" 2>&1 ||
+    ! WINEPREFIX=$prefix WINEDEBUG=-all wine_tool reg add \
+      'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe' \
+      /v Path /t REG_SZ /d 'C:\Veldramona' /f >>"$WORK/booted.txt" 2>&1; then
+    echo "   the booted prefix cannot be made:" >&2
+    tail -n 5 "$WORK/booted.txt" >&2
+    over_budget+=("booted prefix not measured: wineboot failed")
+    return 1
+  fi
+  # Wine writes system.reg when its server ends.
+  WINEPREFIX=$prefix wineserver -w
+  mkdir -p "$prefix/drive_c/Veldramona"
+  touch "$prefix/drive_c/Veldramona/Loader.exe"
+  BOOTED=$prefix
+  echo "   booted prefix: system.reg of $(stat -c %s "$prefix/system.reg") bytes," \
+    "$(grep -c '^\[' "$prefix/system.reg") keys"
 }
 
 # ---- native run against the I/O floor ------------------------------------------
@@ -156,6 +207,32 @@ bench_native() {
   echo "   floor:   median $(ms "$f") ms ($lines log lines, 11 shortcut files)"
   echo "   ratio program / floor: $(ratio "$p" "$f")  (target: at most 2; a timing, so it only informs)"
   summary+=("native run / I/O floor: $(ratio "$p" "$f")  ($(ms "$p") ms / $(ms "$f") ms)")
+
+  # The same on a booted prefix, against the floor that also reads its
+  # system.reg once.
+  make_booted || return 0
+  local booted_log=$WORK/booted/temp/Brantvell.TXT
+  : >"$WORK/booted.us"
+  : >"$WORK/booted-floor.us"
+  for ((i = 0; i < RUNS; i++)); do
+    reset_outputs "$BOOTED" "$booted_log"
+    t0=$(now_us)
+    WINEPREFIX=$BOOTED TEMP=$WORK/booted/temp "$program" /action=czsk /mode=q || status=$?
+    t1=$(now_us)
+    [ "$status" -eq 0 ] || { echo "the program failed on the booted prefix (status $status)" >&2; return 1; }
+    echo $((t1 - t0)) >>"$WORK/booted.us"
+    reset_outputs "$BOOTED" "$booted_log"
+    t0=$(now_us)
+    "$floor" run "$WORK/floor.pack" "$BOOTED" "$booted_log" "$BOOTED/system.reg"
+    t1=$(now_us)
+    echo $((t1 - t0)) >>"$WORK/booted-floor.us"
+  done
+  local b bf
+  b=$(median <"$WORK/booted.us")
+  bf=$(median <"$WORK/booted-floor.us")
+  echo "   booted prefix: program median $(ms "$b") ms (hand-made $(ms "$p") ms)," \
+    "floor reading system.reg once $(ms "$bf") ms, ratio $(ratio "$b" "$bf")"
+  summary+=("native run on a booted prefix / I/O floor with system.reg: $(ratio "$b" "$bf")  ($(ms "$b") ms / $(ms "$bf") ms; hand-made prefix $(ms "$p") ms)")
 }
 
 # ---- Brantvell.exe under Wine against the VBScript -------------------------------
@@ -179,10 +256,7 @@ bench_wine() {
   # Both sides are started the same way, by their paths with the loader
   # that runs here (a bare "cscript" would go through start.exe, one more
   # process). The choice of loader is made once, outside the timed runs.
-  local loader=(wine)
-  bash "$root/scripts/kernel-runs-i386.sh" >/dev/null ||
-    loader=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64)
-  wine_tool() { "${loader[@]}" "$@"; }
+  pick_loader
   export WINEPREFIX=$WORK/wineprefix WINEDEBUG=-all
   BENCH_WINEPREFIX=$WINEPREFIX
   echo "   making a Wine prefix (wineboot) ..."
@@ -394,6 +468,45 @@ bench_counts() {
     echo "   strace is not installed: no system call count"
     over_budget+=("system calls not counted: strace is not installed")
   fi
+  reset_outputs "$PREFIX" "$LOG"
+  local peak
+  peak=$(WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$peak_memory" "$program" /action=czsk /mode=q)
+  echo "   peak memory: $peak kB"
+  summary+=("peak memory per run: $peak kB")
+  bench_counts_booted
+}
+
+# The counts of one run on the booted prefix, held to their budgets.
+bench_counts_booted() {
+  echo
+  echo "== counts of one native run /action=czsk /mode=q on a prefix made by wineboot -i"
+  make_booted || return 0
+  local log=$WORK/booted/temp/Brantvell.TXT temp=$WORK/booted/temp
+  if command -v valgrind >/dev/null 2>&1; then
+    reset_outputs "$BOOTED" "$log"
+    WINEPREFIX=$BOOTED TEMP=$temp valgrind --tool=callgrind \
+      --callgrind-out-file="$WORK/booted-callgrind.out" "$program" /action=czsk /mode=q 2>/dev/null
+    local ir
+    ir=$(awk '/^summary:/ { print $2 }' "$WORK/booted-callgrind.out")
+    echo "   instructions (callgrind Ir): $ir"
+    summary+=("instructions per run on the booted prefix: $ir")
+    budget "instructions per run on the booted prefix" "$ir" "$BOOTED_IR_BUDGET"
+  fi
+  if command -v strace >/dev/null 2>&1; then
+    reset_outputs "$BOOTED" "$log"
+    WINEPREFIX=$BOOTED TEMP=$temp strace -c -f -o "$WORK/booted-strace.txt" "$program" /action=czsk /mode=q
+    local calls
+    calls=$(awk '$NF == "total" { print $4 }' "$WORK/booted-strace.txt")
+    echo "   system calls (strace -c -f): $calls"
+    summary+=("system calls per run on the booted prefix: $calls")
+    budget "system calls per run on the booted prefix" "$calls" "$BOOTED_SYSCALL_BUDGET"
+  fi
+  reset_outputs "$BOOTED" "$log"
+  local peak
+  peak=$(WINEPREFIX=$BOOTED TEMP=$temp "$peak_memory" "$program" /action=czsk /mode=q)
+  echo "   peak memory: $peak kB"
+  summary+=("peak memory per run on the booted prefix: $peak kB")
+  budget "peak memory (kB) per run on the booted prefix" "$peak" "$BOOTED_PEAK_KB_BUDGET"
 }
 
 build_native

@@ -101,6 +101,11 @@ inline void SkipChar(const std::string& text, size_t* i) {
 
 }  // namespace
 
+size_t CharEnd(const std::string& text, size_t at) {
+  SkipChar(text, &at);
+  return at;
+}
+
 size_t CharCount(const std::string& text) {
   size_t n = 0;
   for (size_t i = 0; i < text.size(); ++n) SkipChar(text, &i);

@@ -16,6 +16,9 @@ size_t CharCount(const std::string& text);
 // The characters from index `first` (0-based), at most `count` of them.
 std::string CharSubstr(const std::string& text, size_t first, size_t count = std::string::npos);
 
+// The offset just past the character that starts at offset `at`.
+size_t CharEnd(const std::string& text, size_t at);
+
 // The text split into its characters, each one a UTF-8 sequence.
 std::vector<std::string> SplitChars(const std::string& text);
 

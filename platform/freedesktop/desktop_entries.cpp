@@ -30,6 +30,7 @@
 #include "platform/freedesktop/pe_icon.h"
 #include "platform/host_path.h"
 #include "platform/posix/dir_entries.h"
+#include "platform/posix/input_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"
 #include "platform/text.h"
@@ -74,17 +75,10 @@ struct Failure {
   throw Failure{path + ": " + std::strerror(errno)};
 }
 
+// A file of ours or a shortcut's target, never through a link at its last
+// component and never waiting on a FIFO or device.
 bool ReadText(const std::string& path, std::string* text, off_t limit = 1 << 20) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return false;
-  struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= limit;
-  text->clear();
-  char buffer[65536];
-  ssize_t n = 0;
-  while (ok && (n = ::read(fd, buffer, sizeof buffer)) > 0) text->append(buffer, n);
-  ::close(fd);
-  return ok && n == 0;
+  return ReadInput(path, limit, text, O_NOFOLLOW);
 }
 
 void MakeFolders(const std::string& path) {

@@ -6,12 +6,16 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "platform/posix/input_file.h"
 
 namespace brantvell {
 
 namespace {
+
+// user-dirs.dirs holds a dozen lines of a few hundred bytes.
+constexpr off_t kMaxUserDirsBytes = 64 << 10;
 
 std::string Variable(const char* name) {
   const char* value = std::getenv(name);
@@ -62,10 +66,11 @@ bool DesktopPlaces::FromEnvironment(DesktopPlaces* places, std::string* why) {
     return false;
   }
   places->desktop.clear();
-  std::ifstream file(places->config_home + "/user-dirs.dirs");
-  std::stringstream text;
-  text << file.rdbuf();
-  std::string desktop = DesktopDirFromUserDirs(text.str(), home);
+  // user-dirs.dirs is a dozen lines; anything else in its place, or a file
+  // far larger, names no desktop.
+  std::string text;
+  if (!ReadInput(places->config_home + "/user-dirs.dirs", kMaxUserDirsBytes, &text)) text.clear();
+  std::string desktop = DesktopDirFromUserDirs(text, home);
   // A desktop that is the home itself means the user has none.
   if (desktop.empty() && !home.empty()) desktop = home + "/Desktop";
   while (desktop.size() > 1 && desktop.back() == '/') desktop.pop_back();

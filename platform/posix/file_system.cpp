@@ -12,6 +12,7 @@
 #include "platform/host_path.h"
 #include "platform/posix/dir_entries.h"
 #include "platform/posix/host_folder.h"
+#include "platform/posix/input_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"
 #include "platform/service_instance.h"
@@ -76,21 +77,21 @@ class PosixFileSystem : public FileSystem {
   }
 
   // The file is opened without following a link at its last component, so
-  // a link planted in a shared folder cannot redirect the log elsewhere; on
-  // a drive it is opened in its folder, which must lie on the prefix's
-  // drives.
+  // a link planted in a shared folder cannot redirect the log elsewhere, and
+  // only a regular file is appended to (a FIFO or device in its place must
+  // not stall the run); on a drive it is opened in its folder, which must
+  // lie on the prefix's drives.
   bool AppendText(const std::string& path, const std::string& text) override {
-    constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC;
     UniqueFd file;
     if (!IsDrivePath(path)) {
       std::string host;
       if (!ToHostPath(path, &host)) return false;
-      file.Reset(open(host.c_str(), kFlags, 0600));
+      file = OpenAppend(host);
     } else {
       HostFolder folder;
       std::string name;
       if (!OpenHostEntry(path, &folder, &name) || !folder.on_drive) return false;
-      file.Reset(openat(folder.fd.get(), name.c_str(), kFlags, 0600));
+      file = OpenAppend(name, folder.fd.get());
     }
     if (!file.valid()) return false;
     bool written = WriteAll(file.get(), text);

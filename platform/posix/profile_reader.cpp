@@ -2,13 +2,13 @@
 
 #include "platform/posix/posix.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
+#include <map>
+#include <utility>
 
 #include "platform/host_path.h"
+#include "platform/posix/input_file.h"
 #include "platform/profile_text.h"
 #include "platform/service_instance.h"
 
@@ -16,38 +16,59 @@ namespace brantvell {
 
 namespace {
 
-// The whole content of a regular file; false for folders and anything that
-// cannot be read.
-bool ReadWholeFile(const std::string& host, std::string* text) {
-  int fd = open(host.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info;
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-  char buffer[8192];
-  while (ok) {
-    ssize_t n = read(fd, buffer, sizeof(buffer));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      ok = n == 0;
-      break;
-    }
-    text->append(buffer, static_cast<size_t>(n));
-  }
-  close(fd);
-  return ok;
+// An INI file is a few lines of settings; a larger one is not one and is
+// not read (as a missing file).
+constexpr off_t kMaxProfileBytes = 1 << 20;
+
+// Whether two stats name the same file as it was: the same inode, size and
+// change times. An edit or a file put in its place changes one of them.
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+         a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-// INI files are read as UTF-8 text, whole, for every question: the log
-// configuration must see edits at once and the files are small.
+// Every question is answered from the file as it is at that moment, as the
+// log configuration wants edits seen at once; the file is read again only
+// when its stat has changed, and each answer is worked out once per
+// version of the file.
 class PosixProfileReader : public ProfileReader {
  public:
   std::string Read(const std::string& path, const std::string& section,
                    const std::string& key) override {
     std::string host;
-    std::string text;
-    if (!ToHostPath(path, &host) || !ReadWholeFile(host, &text)) return std::string();
-    return ProfileValue(text, section, key);
+    struct stat now;
+    if (!ToHostPath(path, &host) || ::stat(host.c_str(), &now) != 0 || !S_ISREG(now.st_mode)) {
+      files_.erase(path);
+      return std::string();
+    }
+    Version& file = files_[path];
+    if (!file.read || file.host != host || !SameFile(file.info, now)) {
+      file = Version();
+      file.host = host;
+      file.read = true;
+      // A file that cannot be read answers "" until it changes.
+      if (!ReadInput(host, kMaxProfileBytes, &file.text, 0, &file.info)) {
+        file.text.clear();
+        file.info = now;
+      }
+    }
+    auto question = std::make_pair(section, key);
+    auto answer = file.answers.find(question);
+    if (answer == file.answers.end())
+      answer = file.answers.emplace(question, ProfileValue(file.text, section, key)).first;
+    return answer->second;
   }
+
+ private:
+  struct Version {
+    bool read = false;
+    std::string host;
+    struct stat info {};
+    std::string text;
+    std::map<std::pair<std::string, std::string>, std::string> answers;
+  };
+  std::map<std::string, Version> files_;
 };
 
 }  // namespace

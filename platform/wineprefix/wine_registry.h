@@ -1,16 +1,25 @@
 // Reading the text files in which Wine keeps a prefix's registry
 // (system.reg for HKEY_LOCAL_MACHINE, user.reg for HKEY_CURRENT_USER).
-// Parsing works on the file's text so it needs no file system and never
-// fails: lines it does not understand are skipped.
+// Parsing works on the file's text, handed over whole or piece by piece, so
+// it needs no file system and never fails: lines it does not understand are
+// skipped. A line (or a value continued over lines) longer than
+// kMaxRegistryLine is one it does not understand, so memory stays bounded
+// whatever the file holds.
 #ifndef BRANTVELL_PLATFORM_WINEPREFIX_WINE_REGISTRY_H_
 #define BRANTVELL_PLATFORM_WINEPREFIX_WINE_REGISTRY_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace brantvell {
+
+// No value a program keeps in the registry comes near this; a booted
+// prefix's longest line is a few kilobytes.
+constexpr size_t kMaxRegistryLine = 1 << 20;
 
 // Registry value types, numbered as Windows numbers them.
 enum RegistryType : uint32_t {
@@ -57,9 +66,51 @@ class WineRegistry {
   bool HasKey(const std::string& key) const;
 
  private:
+  friend class RegistryReader;
   bool win64_ = false;
   // Lower-case key path -> lower-case value name -> value.
   std::map<std::string, std::map<std::string, RegistryValue>> keys_;
+};
+
+// Reads a registry file piece by piece in one pass, keeping only the keys
+// asked for: a file of many keys costs the time to pass over it and the
+// memory of the kept keys.
+class RegistryReader {
+ public:
+  // Keeps every key.
+  RegistryReader();
+  // Keeps only `keys` (matched without regard to case).
+  explicit RegistryReader(const std::vector<std::string>& keys);
+
+  // The next piece of the file; a line may span pieces.
+  void Feed(std::string_view piece);
+  // The registry read, once the file has been fed whole.
+  WineRegistry Finish();
+
+ private:
+  void Line(std::string_view line);
+  void Header(std::string_view line);
+  void Value(std::string_view line);
+  void Continue(std::string_view line);
+  bool WantedKey(std::string_view line, std::string* key, bool* closes) const;
+
+  bool keep_all_;
+  std::vector<std::string> wanted_;      // lower-case key paths
+  std::vector<std::string> wanted_raw_;  // as the file writes them, "" when not plain
+  WineRegistry registry_;
+  std::map<std::string, RegistryValue>* current_ = nullptr;
+  bool in_key_ = false;  // under a header read well, kept or not
+  std::string partial_;  // a line not yet ended
+  bool overlong_ = false;
+  // A value continued over lines: its text so far and where its data
+  // starts; `dropping_` when it is not kept (or too long) and only its end
+  // is looked for by the last two characters of the joined line.
+  bool continuing_ = false;
+  bool dropping_ = false;
+  std::string joined_;
+  std::string name_;
+  size_t data_pos_ = 0;
+  char tail_[2] = {0, 0};
 };
 
 // The value as a string when it is of a string type (quoted, or hex data of

@@ -208,6 +208,33 @@ TEST(ArgParseTest, SingleQuoteFailsAndLeavesRestAsPassed) {
   EXPECT_EQ("as passed", rest);
 }
 
+// Matches and cuts fall on whole characters: letters of either case match
+// after lowering (Czech ones too), a malformed byte is a character of its
+// own, a long text is searched in place, and a delimiter inside the name
+// makes a negative cut, which fails.
+TEST(ArgParseTest, CharacterCases) {
+  const std::string long_text = std::string(300000, 'a') + " /Účet=x /mode=q";
+  struct Case {
+    std::string text, name;
+    bool found;
+    std::string value, rest;
+  } cases[] = {
+      {"a /ÚČET=č /b", "/účet", true, "č", "a /b"},
+      {"\xC3/mode=q", "/MODE", true, "q", "\xC3"},
+      {"\xC3\xA1/ž=1 /x", "/Ž", true, "1", "\xC3\xA1/x"},
+      {long_text, "/účet", true, "x", std::string(300000, 'a') + " /mode=q"},
+      {"/a/b=1 /c", "/a/b", false, "", "kept"},
+      {"x /modeq=1", "/mode", true, "", "x"},
+  };
+  for (const Case& c : cases) {
+    std::string value;
+    std::string rest = "kept";
+    EXPECT_EQ(c.found, ArgParse(c.text, c.name, &value, &rest, "")) << c.name;
+    EXPECT_EQ(c.value, value) << c.name;
+    EXPECT_EQ(c.rest, rest) << c.name;
+  }
+}
+
 // The trace records of the parser, as the log writer receives them.
 class ParserTraceTest : public ::testing::Test {
  protected:

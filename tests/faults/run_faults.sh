@@ -833,6 +833,118 @@ case_group_folder_moved_while_running() {
   expect_files "$GROUP" "${CZSK_SET[@]}"
 }
 
+# ---- inputs that must neither stall a run nor be read whole ----------------------
+
+# Each input the program reads, in place of which goes a FIFO without a
+# writer, a link to /dev/zero or a file past its size cap (sparse, with
+# settings at its start that would change the run if they were read). The
+# run is bounded by `timeout`: a run that waits is killed and counts as a
+# failure. Inputs the run needs before it writes anything (the registry)
+# end it with the reported failure and no shortcut; the others count as
+# missing and the run makes the whole set.
+HOSTILE_INPUTS=(system_reg log_ini log_file user_dirs icon_source)
+HOSTILE_KINDS=(fifo zero oversized)
+
+# hostile_path INPUT: where the input lies for the current case.
+hostile_path() {
+  case $1 in
+    system_reg) echo "$PREFIX/system.reg" ;;
+    log_ini) echo "$WORK/$CASE_NAME/bin/log.ini" ;;
+    log_file) echo "$LOG" ;;
+    user_dirs) echo "$USER_HOME/.config/user-dirs.dirs" ;;
+    icon_source) echo "$(host_path 'C:\Veldramona')/Loader.exe" ;;
+  esac
+}
+
+# hostile_oversized INPUT PATH: a file just past the input's cap whose start
+# would be taken if it were read.
+hostile_oversized() {
+  case $1 in
+    system_reg) truncate -s 257M "$2" ;;
+    log_ini) printf '[Default]\ndefault=OFF\n' >"$2" && truncate -s 1025K "$2" ;;
+    log_file) : >"$2" && truncate -s 5G "$2" ;;
+    user_dirs) printf 'XDG_DESKTOP_DIR="$HOME/Elsewhere"\n' >"$2" && truncate -s 65K "$2" ;;
+    icon_source) printf 'MZ' >"$2" && truncate -s 65M "$2" ;;
+  esac
+}
+
+hostile_case() {  # INPUT KIND
+  local input=$1 kind=$2 path real=$BRANTVELL
+  prefix
+  # The program runs from the case's own folder, where its log.ini lies,
+  # under a time bound, with its desktop entries (in the case's home) on.
+  mkdir -p "$WORK/$CASE_NAME/bin" "$USER_HOME/.config"
+  cp "$real" "$WORK/$CASE_NAME/bin/brantvell"
+  printf '#!/bin/sh\nexec env -u BRANTVELL_NO_DESKTOP_ENTRIES timeout -k 2 20 "%s" "$@"\n' "$WORK/$CASE_NAME/bin/brantvell" \
+    >"$WORK/$CASE_NAME/run"
+  chmod +x "$WORK/$CASE_NAME/run"
+  path=$(hostile_path "$input")
+  [ "$input" = system_reg ] || mkdir -p "$(dirname "$path")"
+  [ "$input" = icon_source ] || touch "$(host_path 'C:\Veldramona')/Loader.exe"
+  case $kind in
+    fifo) rm -f "$path" && mkfifo "$path" ;;
+    zero) rm -f "$path" && ln -s /dev/zero "$path" ;;
+    oversized) hostile_oversized "$input" "$path" ;;
+  esac
+  # The log is the input: the helper's own removal of it must not undo it.
+  local keep_log=$LOG
+  [ "$input" = log_file ] && LOG=$WORK/$CASE_NAME/no-log
+  BRANTVELL=$WORK/$CASE_NAME/run brantvell /action=czsk
+  BRANTVELL=$real
+  LOG=$keep_log
+  [ "$STATUS" -ne 124 ] && [ "$STATUS" -ne 137 ] || {
+    fail "the run waited on the $input ($kind) until it was killed"
+    return
+  }
+  if [ "$input" = system_reg ]; then
+    expect_reported_failure -2147024894
+    expect_no_folder "$GROUP"
+    expect_files "$DESKTOP"
+    return
+  fi
+  expect_status 0
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+  case $input in
+    log_file)
+      [ "$kind" != oversized ] || [ "$(stat -c %s "$path")" -gt $((5 << 30)) ] ||
+        fail "no record was appended to the large log"
+      [ "$kind" != zero ] || [ -L "$path" ] || fail "the link in the log's place was replaced"
+      ;;
+    *) [ -s "$LOG" ] || fail "no log was written" ;;
+  esac
+  [ "$input" != user_dirs ] || [ "$kind" != oversized ] || [ ! -e "$USER_HOME/Elsewhere" ] ||
+    fail "the oversized user-dirs.dirs was read"
+}
+
+for input in "${HOSTILE_INPUTS[@]}"; do
+  for kind in "${HOSTILE_KINDS[@]}"; do
+    eval "case_hostile_${input}_${kind}() { hostile_case $input $kind; }"
+  done
+done
+
+# A command line of 1 MB (ten switches the program does not know, 100 KB
+# each, the most one argument may hold) costs a few times a normal run, not
+# seconds: the run ends well within its bound and makes the whole set.
+case_long_command_line() {
+  prefix
+  local filler args=() i
+  filler=$(head -c 100000 /dev/zero | tr '\0' 'a')
+  for i in 0 1 2 3 4 5 6 7 8 9; do args+=("/extra$i=$filler"); done
+  printf '#!/bin/sh\nexec timeout -k 2 10 "%s" "$@"\n' "$BRANTVELL" >"$WORK/$CASE_NAME/run"
+  chmod +x "$WORK/$CASE_NAME/run"
+  local real=$BRANTVELL
+  BRANTVELL=$WORK/$CASE_NAME/run brantvell /action=czsk "${args[@]}"
+  BRANTVELL=$real
+  [ "$STATUS" -ne 124 ] && [ "$STATUS" -ne 137 ] || {
+    fail "a 1 MB command line took more than 10 s"
+    return
+  }
+  expect_success
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+}
+
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
@@ -842,7 +954,8 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
   group_links_within_the_drives \
-  group_swapped_for_a_link_while_running group_folder_moved_while_running; do
+  group_swapped_for_a_link_while_running group_folder_moved_while_running long_command_line \
+  $(for i in "${HOSTILE_INPUTS[@]}"; do for k in "${HOSTILE_KINDS[@]}"; do echo "hostile_${i}_$k"; done; done); do
   # BRANTVELL_FAULT_CASES, when set, names the cases to run.
   if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then
     continue

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <string>
 
 #include "platform/file_system.h"
 #include "tests/support/wine_prefix.h"
@@ -42,6 +47,36 @@ TEST(PosixProfileReaderTest, DrivePathsAreReadInsideThePrefix) {
 TEST(PosixProfileReaderTest, AFolderIsNoIniFile) {
   TempFolder temp;
   EXPECT_EQ(ProfileReader::Real().Read(temp.path(), "Default", "default"), "");
+}
+
+TEST(PosixProfileReaderTest, WhatIsNoRegularFileOrTooLargeReadsAsMissing) {
+  // Each must answer "" at once: a FIFO without a writer, a link to an
+  // endless device, a file past the size cap (its settings at the start).
+  const std::string settings = "[Default]\ndefault=ON\n";
+  struct Case {
+    const char* name;
+    std::function<void(const std::string&)> make;
+  } cases[] = {
+      {"fifo", [](const std::string& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+      {"link to /dev/zero", [](const std::string& path) { fs::create_symlink("/dev/zero", path); }},
+      {"oversized",
+       [&](const std::string& path) {
+         std::ofstream(path) << settings;
+         fs::resize_file(path, (1 << 20) + 1);
+       }},
+  };
+  for (const Case& c : cases) {
+    TempFolder temp;
+    std::string ini = temp / "log.ini";
+    std::string host = ini;  // the same file by its POSIX name
+    std::replace(host.begin(), host.end(), '\\', '/');
+    c.make(host);
+    EXPECT_EQ(ProfileReader::Real().Read(ini, "Default", "default"), "") << c.name;
+    // Put right, the file is read at the next question.
+    fs::remove(host);
+    std::ofstream(host) << settings;
+    EXPECT_EQ(ProfileReader::Real().Read(ini, "Default", "default"), "ON") << c.name;
+  }
 }
 
 }  // namespace

@@ -3,10 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace brantvell {
 namespace {
+
+std::string ToLowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
 
 // A registry file the way Wine writes one, with the awkward corners: escaped
 // separators in key names, escapes in data, non-ASCII as \x escapes, data
@@ -227,6 +235,100 @@ TEST(WineRegistryTest, EveryCutOfAFileParsesWithoutHarm) {
                               "Path"),
                 nullptr);
     }
+  }
+}
+
+// The values of `key` as two registries hold them, for comparing.
+bool SameValue(const RegistryValue* a, const RegistryValue* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  return a->type == b->type && a->is_text == b->is_text && a->text == b->text &&
+         a->bytes == b->bytes;
+}
+
+// A file with the corners a one-pass reader can trip on: keys written with
+// escapes other than Wine's plain ones, a continued value in a key not kept,
+// a header whose bracket is escaped.
+const char kScanned[] =
+    "#arch=win64\r\n"
+    "[Software\\\\Other] 1\r\n"
+    "\"Data\"=hex:01,\\\r\n"
+    "  [Software\\\\Test],\\\r\n"
+    "  02\r\n"
+    "[Software\\\\\\x41pp] 1\r\n"
+    "\"Name\"=\"escaped header\"\r\n"
+    "[Software\\\\\\x42ox\\\\Inner] 1\r\n"
+    "\"Name\"=\"hex-escaped header\"\r\n"
+    "[Software\\\\Wow6432Node\\\\Test] 1\r\n"
+    "\"Name\"=\"wow\"\r\n"
+    "  [Software\\\\Key\\]Bracket] 1\r\n"
+    "\"Blob\"=hex:0a,0b,\\\r\n"
+    "  0c\r\n";
+
+TEST(RegistryReaderTest, KeepsOnlyTheKeysAskedForWhateverThePiecesAre) {
+  const std::string text = std::string(kSystemReg) + kScanned;
+  const WineRegistry whole = WineRegistry::Parse(text);
+  const std::vector<std::pair<std::string, std::string>> probes = {
+      {"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe", "Path"},
+      {"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe", ""},
+      {"Software\\Test", "Blob"},
+      {"Software\\Test", "Czech"},
+      {"Software\\Test", "Multi"},
+      {"Software\\App", "Name"},
+      {"Software\\Box\\Inner", "Name"},
+      {"Software\\Wow6432Node\\Test", "Name"},
+      {"Software\\Key]Bracket", "Blob"},
+      {"Software\\Other", "Data"},
+  };
+  const std::vector<std::vector<std::string>> key_sets = {
+      {"SOFTWARE\\test"},
+      {"software\\microsoft\\windows\\currentversion\\app paths\\vr_clt.exe", "Software\\App"},
+      {"Software\\Box\\Inner", "Software\\Key]Bracket", "Software\\Wow6432Node\\Test"},
+      {"Software\\Other", "Software\\Missing"},
+  };
+  for (const std::vector<std::string>& keys : key_sets) {
+    for (size_t piece : {size_t{1}, size_t{2}, size_t{7}, size_t{64}, text.size()}) {
+      RegistryReader reader(keys);
+      for (size_t at = 0; at < text.size(); at += piece)
+        reader.Feed(std::string_view(text).substr(at, piece));
+      WineRegistry kept = reader.Finish();
+      EXPECT_TRUE(kept.is_win64());
+      for (const auto& [key, name] : probes) {
+        bool asked = false;
+        for (const std::string& k : keys) asked = asked || ToLowerAscii(k) == ToLowerAscii(key);
+        const RegistryValue* expected = asked ? whole.Find(key, name) : nullptr;
+        EXPECT_TRUE(SameValue(kept.Find(key, name), expected))
+            << key << " / " << name << " in pieces of " << piece;
+        if (asked && name != "Data") {  // Data's lines are no hex data
+          EXPECT_NE(whole.Find(key, name), nullptr) << key << " / " << name;
+        }
+      }
+    }
+  }
+  // The continued value's lines never count as a header of their own.
+  EXPECT_EQ(whole.Find("Software\\Test", "Data"), nullptr);
+}
+
+TEST(RegistryReaderTest, AnOverlongLineIsSkippedAndTheRestIsRead) {
+  // Past the line cap a value is dropped, in a kept key or not, and a
+  // header of that length names no key: the values under it belong to none.
+  const std::string huge(kMaxRegistryLine + 10, 'a');
+  const std::string text =
+      "[Software\\\\Test] 1\n\"Big\"=\"" + huge + "\"\n" + "\"Hex\"=hex:00,\\\n" +
+      std::string(kMaxRegistryLine, '0') + ",\\\n 01\n" + "\"After\"=\"kept\"\n" + "[Software\\\\" +
+      huge + "] 1\n" + "\"Lost\"=\"x\"\n" + "[Software\\\\Last] 1\n\"Name\"=\"last\"\n";
+  for (bool all : {true, false}) {
+    RegistryReader reader =
+        all ? RegistryReader() : RegistryReader({"Software\\Test", "Software\\Last"});
+    for (size_t at = 0; at < text.size(); at += 4096)
+      reader.Feed(std::string_view(text).substr(at, 4096));
+    WineRegistry registry = reader.Finish();
+    std::string value;
+    EXPECT_EQ(registry.Find("Software\\Test", "Big"), nullptr);
+    EXPECT_EQ(registry.Find("Software\\Test", "Hex"), nullptr);
+    ASSERT_NE(registry.Find("Software\\Test", "After"), nullptr);
+    EXPECT_EQ(registry.Find("Software\\Test", "Lost"), nullptr);
+    ASSERT_TRUE(RegistryValueText(*registry.Find("Software\\Last", "Name"), &value));
+    EXPECT_EQ(value, "last");
   }
 }
 
