@@ -19,6 +19,7 @@ if [ "$HAVE_LNKINFO" -eq 0 ]; then
 fi
 
 MESSAGE='Aplikace Veldramona není nainstalována.'
+. "$(dirname "$0")/../support/wait_for.sh"
 . "$(dirname "$0")/catalogue.sh"
 
 # A run that went through: exit 0, no message, no error record, the run's
@@ -253,6 +254,64 @@ case_dialog_end_of_input() {
 MENUS_REL=.config/menus/applications-merged
 DIRS_REL=.local/share/desktop-directories
 
+# The desktop's URL handler, first on PATH wherever a desktop tool runs here:
+# it writes the number of its arguments and each of them into $OPENED. GLib
+# loads the entries of web shortcuts only when their command can be found.
+FAKE_BIN=$WORK/bin
+OPENED=$WORK/opened
+mkdir -p "$FAKE_BIN"
+cat >"$FAKE_BIN/xdg-open" <<EOF
+#!/bin/sh
+{ echo "\$#"; printf '%s\\n' "\$@"; } >"$OPENED.new" && mv "$OPENED.new" "$OPENED"
+EOF
+chmod 755 "$FAKE_BIN/xdg-open"
+
+# The menu as GNOME builds it: gnome-menus' GMenu through python3-gi, the
+# distribution's menu file, and the case's home in place of the user's.
+WHY_NO_GMENU=
+if ! /usr/bin/python3 -c 'import gi; gi.require_version("GMenu", "3.0")' 2>/dev/null; then
+  WHY_NO_GMENU="gnome-menus' GMenu for python3 is not installed (packages gir1.2-gmenu-3.0, gnome-menus, python3-gi)"
+elif [ ! -f /etc/xdg/menus/gnome-applications.menu ]; then
+  WHY_NO_GMENU="/etc/xdg/menus/gnome-applications.menu is missing (package gnome-menus)"
+fi
+WHY_NO_GIO=
+command -v gio >/dev/null 2>&1 || WHY_NO_GIO="gio is not installed (package libglib2.0-bin)"
+
+# desktop_tool COMMAND...: a desktop tool in the case's home, with its XDG
+# folders, the distribution's menu files and the fake URL handler.
+desktop_tool() {
+  env -i PATH="$FAKE_BIN:/usr/bin:/bin" HOME="$USER_HOME" LC_ALL=C.UTF-8 \
+    XDG_CONFIG_HOME="$USER_HOME/.config" XDG_DATA_HOME="$USER_HOME/.local/share" \
+    XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/share XDG_MENU_PREFIX=gnome- "$@"
+}
+
+# menu_entries: the desktop file IDs in the submenu Halvorna of the
+# desktop's menu, one a line, sorted; nothing when there is no such submenu.
+menu_entries() {
+  desktop_tool /usr/bin/python3 -c '
+import os
+import gi
+gi.require_version("GMenu", "3.0")
+from gi.repository import GMenu
+tree = GMenu.Tree.new(os.environ["XDG_MENU_PREFIX"] + "applications.menu", GMenu.TreeFlags.NONE)
+tree.load_sync()
+def entries(folder, inside):
+    found = []
+    items = folder.iter()
+    kind = items.next()
+    while kind != GMenu.TreeItemType.INVALID:
+        if kind == GMenu.TreeItemType.DIRECTORY:
+            sub = items.get_directory()
+            found += entries(sub, inside or sub.get_menu_id() == "wine-Programs-Halvorna")
+        elif kind == GMenu.TreeItemType.ENTRY and inside:
+            found.append(items.get_entry().get_desktop_file_id())
+        kind = items.next()
+    return found
+for name in sorted(entries(tree.get_root_directory(), False)):
+    print(name)
+'
+}
+
 # names FOLDER EXT: the file names in FOLDER without extension EXT, sorted.
 names() {
   (cd "$1" 2>/dev/null && find . -maxdepth 1 -type f -name "*$2" | sed "s|^\./||; s|$2\$||") |
@@ -283,7 +342,7 @@ expect_entries() {
   local apps
   apps=$(grep -l '^Type=Application' "$ENTRIES"/*.desktop "$USER_DESKTOP"/*.desktop 2>/dev/null)
   [ -z "$apps" ] && return 0
-  got=$(printf '%s\n' "$apps" | /usr/bin/python3 -c '
+  got=$(printf '%s\n' "$apps" | desktop_tool /usr/bin/python3 -c '
 import sys
 import gi
 gi.require_version("Gio", "2.0")
@@ -303,6 +362,13 @@ for path in sys.stdin.read().splitlines():
     local win="C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna\\$name"
     expect_contains "GLib's command of ${name%.lnk}" "$got" \
       "${name%.lnk}.desktop env|WINEPREFIX=$PREFIX|wine|$win | $PREFIX/drive_c/Veldramona"
+  done
+  local url
+  for url in "$GROUP"/*.url; do
+    [ -e "$url" ] || continue
+    name=${url##*/}
+    expect_contains "GLib's command of ${name%.url}" "$got" \
+      "${name%.url}.desktop xdg-open|$(tr -d '\r' <"$url" | sed -n 's/^URL=//p') | None"
   done
   expect_not_contains "GLib's reading" "$got" "GLib cannot load"
 }
@@ -325,7 +391,7 @@ case_entries_follow_shortcuts() {
   expect_contains "Halvorna's folder entry" "$(cat "$USER_HOME/$DIRS_REL/wine-Programs-Halvorna.directory")" \
     "Name=Halvorna"
   expect_contains "the Internet shortcut's entry" \
-    "$(cat "$ENTRIES/www.veldramona-bank.example.desktop")" "URL=$CZ_URL_SITE"
+    "$(cat "$ENTRIES/www.veldramona-bank.example.desktop")" "Exec=xdg-open $CZ_URL_SITE"
   if [ -f "$(host_path "$APP")/Loader.exe" ]; then
     local icon
     icon=$(sed -n 's/^Icon=//p' "$ENTRIES/Veldramona.desktop")
@@ -336,6 +402,52 @@ case_entries_follow_shortcuts() {
   expect_clean_run '/action=clear'
   expect_no_entries
   [ -z "$(find "$USER_HOME/.local/share/icons" -name '*.png' 2>/dev/null)" ] || fail "icons are left"
+}
+
+# Every shortcut of the group is in GNOME's menu, the web ones too, and a
+# clear takes them all out of it.
+case_menu_shows_every_entry() {
+  [ -z "$WHY_NO_GMENU" ] || {
+    fail "$WHY_NO_GMENU"
+    return
+  }
+  new_prefix menu
+  local row action count want got
+  for row in czsk:9 cz:5 czsk:9 sk:5 clear:0; do
+    action=${row%:*} count=${row#*:}
+    brantvell /action=$action
+    expect_status 0
+    want=$( (names "$GROUP" .lnk; names "$GROUP" .url) | sed 's/^/wine-Programs-Halvorna-/; s/$/.desktop/' |
+      LC_ALL=C sort)
+    got=$(menu_entries 2>&1)
+    [ "$(printf '%s' "$got" | grep -c .)" -eq "$count" ] ||
+      fail "after $action the menu's Halvorna holds, instead of $count entries:"$'\n'"$got"
+    [ "$got" = "$want" ] || fail "after $action the menu's Halvorna is not the group:"$'\n'"$got"
+  done
+}
+
+# gio opens a web shortcut's entry by handing its address, exactly, to the
+# desktop's URL handler.
+case_web_entries_open_their_address() {
+  [ -z "$WHY_NO_GIO" ] || {
+    fail "$WHY_NO_GIO"
+    return
+  }
+  new_prefix web_open
+  brantvell /action=czsk
+  expect_status 0
+  local row name url
+  for row in "Příručka – první kroky Veldramona (CZ)|$CZ_URL_MANUAL" \
+    "Príručka – prvé kroky Veldramona (SK)|$SK_URL_MANUAL" "Certifikační průvodce|$URL_WIZARD" \
+    "www.veldramona-bank.example|$CZ_URL_SITE" "www.veldramona-bank-sk.example|$SK_URL_SITE"; do
+    name=${row%%|*} url=${row#*|}
+    rm -f "$OPENED"
+    desktop_tool gio launch "$ENTRIES/$name.desktop" >/dev/null 2>"$WORK/gio.err" ||
+      fail "gio cannot launch $name: $(cat "$WORK/gio.err")"
+    wait_for 10 test -e "$OPENED" || fail "$name did not reach the URL handler"
+    [ -e "$OPENED" ] && [ "$(cat "$OPENED")" = "1"$'\n'"$url" ] ||
+      fail "$name handed the URL handler: $(cat "$OPENED" 2>/dev/null)"
+  done
 }
 
 case_entries_of_others_survive_clear() {
