@@ -533,6 +533,31 @@ case_missing_prefix() {
   expect_contains "stderr" "$ERR" "brantvell: $PREFIX is not a Wine prefix (it has no system.reg)"
 }
 
+# A prefix of another user (a run with sudo on it) is refused before
+# anything is written: not the prefix, not the log, not the menu.
+case_prefix_of_another_user() {
+  new_prefix foreign
+  local row uid owner before
+  for row in "12345|uid 12345" "65534|$(getent passwd 65534 | cut -d: -f1) (uid 65534)"; do
+    uid=${row%%|*} owner=${row#*|}
+    chown -R "$uid:$uid" "$PREFIX"
+    before=$(cd "$WORK/foreign" && find . -printf '%y %m %U %s %p\n' | LC_ALL=C sort)
+    for action in czsk clear; do
+      brantvell /action=$action
+      expect_status 1
+      [ "$ERR" = "brantvell: the Wine prefix $PREFIX is owned by $owner, not by you; run brantvell as that user" ] ||
+        fail "the refusal of /action=$action said: $ERR"
+      [ "$before" = "$(cd "$WORK/foreign" && find . -printf '%y %m %U %s %p\n' | LC_ALL=C sort)" ] ||
+        fail "/action=$action on the prefix of uid $uid wrote something"
+    done
+  done
+  # The same prefix, once it is the user's again, is worked on as usual.
+  chown -R 0:0 "$PREFIX"
+  brantvell /action=cz
+  expect_clean_run '/action=cz'
+  expect_cz_set
+}
+
 for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
   run_case "$test_case"
 done
