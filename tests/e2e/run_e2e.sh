@@ -183,6 +183,107 @@ case_failed_check_shows_no_dialog() {
   expect_no_log '[frmMain]'
 }
 
+# ---- what a failure says --------------------------------------------------------
+
+# Root may write anywhere, so a case whose fault is a permission runs the
+# program as the owner of its prefix, home and temporary folder: uid 65534.
+OWNER_ID=65534
+WHY_NO_OWNER=
+if [ "$(id -u)" -ne 0 ]; then
+  WHY_NO_OWNER="the permission cases need root, to run the program as uid $OWNER_ID"
+elif ! command -v setpriv >/dev/null 2>&1; then
+  WHY_NO_OWNER="setpriv (util-linux) is not installed"
+fi
+
+# brantvell_as_owner [ARGS...]: brantvell, run as uid $OWNER_ID on a case
+# that now belongs to that user.
+brantvell_as_owner() {
+  if [ ! -x "$FAKE_BIN/brantvell" ]; then
+    cp "$BRANTVELL" "$FAKE_BIN/brantvell"
+    chmod 755 "$WORK" "$FAKE_BIN" "$FAKE_BIN/brantvell"
+  fi
+  chmod 755 "${PREFIX%/prefix}"
+  chown -R "$OWNER_ID:$OWNER_ID" "${PREFIX%/prefix}"
+  local out=$WORK/last.out err=$WORK/last.err
+  rm -f "$LOG"
+  HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
+    setpriv --reuid=$OWNER_ID --regid=$OWNER_ID --clear-groups -- "$FAKE_BIN/brantvell" "$@" \
+    </dev/null >"$out" 2>"$err"
+  STATUS=$?
+  OUT=$(cat "$out")
+  ERR=$(cat "$err")
+}
+
+# The table of faults: each break_* lays out a prefix broken in one way and
+# sets RUN (brantvell or brantvell_as_owner), ARGS, the error number of
+# Main's error record (NUMBER) and the cause line on standard error after
+# the message (CAUSE; "<name>" in it stands for any name).
+break_registry_value_missing() {
+  new_prefix cause_no_value -
+  RUN=brantvell ARGS=(/action=cz) NUMBER=-2147024894
+  CAUSE='brantvell: the registry value HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe\Path'
+  CAUSE+=" is missing from $PREFIX/system.reg"
+}
+break_registry_folder_missing() {
+  new_prefix cause_no_app
+  rm -rf "$(host_path "$APP")"
+  RUN=brantvell ARGS=(/action=czsk) NUMBER=76
+  CAUSE="brantvell: the folder $APP does not exist ($PREFIX/drive_c/Veldramona)"
+}
+break_target_missing() {
+  new_prefix cause_no_target -
+  RUN=brantvell ARGS=('/target="C:\Moje Aplikace"' /action=cz) NUMBER=76
+  CAUSE="brantvell: the folder C:\\Moje Aplikace does not exist ($PREFIX/drive_c/Moje Aplikace)"
+}
+break_target_drive_missing() {
+  new_prefix cause_no_drive
+  RUN=brantvell ARGS=('/target=Q:\Veldramona' /action=sk) NUMBER=76
+  CAUSE="brantvell: the folder Q:\\Veldramona does not exist (the prefix has no drive Q:)"
+}
+break_group_read_only() {
+  new_prefix cause_read_only
+  brantvell_as_owner /action=cz
+  [ "$STATUS" -eq 0 ] || fail "the set-up run as the owner failed: $ERR"
+  chmod 555 "$GROUP"
+  RUN=brantvell_as_owner ARGS=(/action=sk) NUMBER=70
+  CAUSE="brantvell: cannot delete $GROUP/<name>: Permission denied"
+}
+break_desktop_read_only() {
+  new_prefix cause_desktop_read_only
+  chmod 555 "$DESKTOP"
+  RUN=brantvell_as_owner ARGS=(/action=czsk) NUMBER=70
+  CAUSE="brantvell: cannot save $DESKTOP/<name>: Permission denied"
+}
+
+# Beside the Czech message one line names the cause; the log keeps its
+# records, and a quiet run shows neither.
+case_failures_name_their_cause() {
+  local fault last
+  for fault in registry_value_missing registry_folder_missing target_missing target_drive_missing \
+    group_read_only desktop_read_only; do
+    case $fault in group_read_only | desktop_read_only)
+      [ -z "$WHY_NO_OWNER" ] || {
+        fail "$fault: $WHY_NO_OWNER"
+        continue
+      } ;;
+    esac
+    "break_$fault"
+    "$RUN" "${ARGS[@]}"
+    expect_failed_run
+    expect_log "Brantvell[mdlMain] (Main)"$'\t'$'\t'"$NUMBER"$'\t'
+    [ "$(printf '%s\n' "$ERR" | sed -n 2p)" = "$MESSAGE" ] || fail "$fault: no message first: $ERR"
+    last=$(printf '%s\n' "$ERR" | sed -n '3,$p')
+    if [[ $CAUSE == *'<name>'* ]]; then
+      [[ $last == "${CAUSE%%<name>*}"*"${CAUSE#*<name>}" ]]
+    else
+      [ "$last" = "$CAUSE" ]
+    fi || fail "$fault: the cause line is not"$'\n'"      $CAUSE"$'\n'"      but: $last"
+    "$RUN" "${ARGS[@]}" /mode=q
+    expect_status 1
+    [ -z "$ERR" ] || fail "$fault: a quiet run said: $ERR"
+  done
+}
+
 # ---- the choice dialog --------------------------------------------------------
 
 case_dialog_ok_installs_selection() {
