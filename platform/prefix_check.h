@@ -11,6 +11,12 @@ namespace brantvell {
 // folder that was looked at and what it lacks.
 std::string WinePrefixProblem();
 
+// "" unless the prefix exists and belongs to another user than the one
+// running the program; then the line that refuses it, naming the prefix and
+// its owner. Wine refuses such a prefix too, and a run with sudo would leave
+// root-owned files in another user's prefix and entries in root's menu.
+std::string ForeignPrefixProblem();
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_PLATFORM_PREFIX_CHECK_H_

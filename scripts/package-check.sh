@@ -27,7 +27,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for package in libc6 'libstdc\+\+6' 'libpng16-16(t64)?'; do
   grep -qE "(^|[ ,])$package( |,|$)" <<<"$depends" || { echo "package-check: Depends lacks $package"; status=1; }
 done
-[ "$(dpkg-deb -f "$deb" Recommends)" = wine ] || { echo "package-check: wine is not recommended"; status=1; }
+[ "$(dpkg-deb -f "$deb" Recommends)" = "wine, xdg-utils" ] ||
+  { echo "package-check: wine and xdg-utils are not recommended"; status=1; }
 echo "Depends: $depends"
 
 report=$(lintian "$deb" 2>&1 | grep -v '^running with root privileges' || true)

@@ -319,12 +319,13 @@ void MakeEntry(const SavedShortcut& shortcut) {
   bool url = EndsWith(ToLower(shortcut.path), ".url");
 
   EntryFields fields;
-  fields.link = url;
   fields.name = name;
   fields.comment = shortcut.description;
   fields.prefix = prefix;
   if (url) {
-    fields.url = shortcut.target;
+    // The browser it opens announces no start-up of its own.
+    fields.exec = WebCommand(shortcut.target);
+    fields.startup_notify = false;
     fields.icon = "text-html";
   } else {
     fields.exec = {"env", "WINEPREFIX=" + prefix, "wine", shortcut.path};

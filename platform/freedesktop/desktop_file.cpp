@@ -179,19 +179,16 @@ bool EntryValue(const std::string& text, const std::string& key, std::string* va
   return false;
 }
 
+std::vector<std::string> WebCommand(const std::string& url) { return {"xdg-open", url}; }
+
 std::string EntryText(const EntryFields& fields) {
-  std::string text = "[Desktop Entry]\n";
-  text += fields.link ? "Type=Link\n" : "Type=Application\n";
+  std::string text = "[Desktop Entry]\nType=Application\n";
   AddLine(&text, "Name", fields.name);
   AddLine(&text, "Comment", fields.comment);
-  if (fields.link) {
-    AddLine(&text, "URL", fields.url);
-  } else {
-    text += "Exec=" + ExecValue(fields.exec) + "\n";
-    AddLine(&text, "Path", fields.working_folder);
-    AddLine(&text, "StartupWMClass", fields.wm_class);
-    text += "StartupNotify=true\n";
-  }
+  text += "Exec=" + ExecValue(fields.exec) + "\n";
+  AddLine(&text, "Path", fields.working_folder);
+  AddLine(&text, "StartupWMClass", fields.wm_class);
+  if (fields.startup_notify) text += "StartupNotify=true\n";
   AddLine(&text, "Icon", fields.icon);
   AddLine(&text, kPrefixKey, fields.prefix);
   return text;

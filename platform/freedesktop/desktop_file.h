@@ -42,18 +42,22 @@ std::string MenuId(const std::vector<std::string>& folders);
 // unescaped; false when it has none.
 bool EntryValue(const std::string& text, const std::string& key, std::string* value);
 
-// What the entry of a shortcut says.
+// What the entry of a shortcut says: always an application, since menus
+// that follow GLib (GNOME's among them) leave Type=Link entries out.
 struct EntryFields {
-  bool link = false;  // Type=Link (an Internet shortcut) or Application
   std::string name;
   std::string comment;
-  std::vector<std::string> exec;  // Application: the command
-  std::string working_folder;     // Application: Path (a host path)
-  std::string url;                // Link: the address
+  std::vector<std::string> exec;
+  std::string working_folder;  // Path (a host path)
   std::string icon;
   std::string wm_class;
+  bool startup_notify = true;
   std::string prefix;  // the X-Brantvell-Prefix value
 };
+
+// The command of an Internet shortcut's entry: its address opened by the
+// desktop's own handler.
+std::vector<std::string> WebCommand(const std::string& url);
 std::string EntryText(const EntryFields& fields);
 
 // A Type=Directory entry of the menu's folder `name`.

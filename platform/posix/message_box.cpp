@@ -6,6 +6,7 @@
 
 #include <iostream>
 
+#include "platform/failure_cause.h"
 #include "platform/posix/terminal_message_box.h"
 #include "platform/prefix_check.h"
 
@@ -13,14 +14,16 @@ namespace brantvell {
 
 namespace {
 
-// The program's warning is that it could not install; when the prefix is
-// missing or no prefix at all, a line after it says which folder it is.
+// The program's warning is that it could not install; a line after it
+// names the cause: the prefix that is missing or no prefix at all, else
+// what the prefix's objects last ran into.
 class ProgramMessageBox : public TerminalMessageBox {
  public:
   using TerminalMessageBox::TerminalMessageBox;
   void ShowWarning(const std::string& text, const std::string& title) override {
     TerminalMessageBox::ShowWarning(text, title);
     std::string problem = WinePrefixProblem();
+    if (problem.empty()) problem = FailureCause();
     if (!problem.empty()) std::cerr << problem << std::endl;
   }
 };

@@ -10,6 +10,7 @@
 
 #include "platform/desktop_entries.h"
 #include "platform/posix/program_options.h"
+#include "platform/prefix_check.h"
 #include "platform/program_arguments.h"
 #include "platform/service_instance.h"
 #include "platform/text.h"
@@ -65,6 +66,12 @@ void SetProgramArguments(int argc, char** argv) {
   if (options.help || options.version) {
     options.help ? PrintHelp(std::cout) : PrintVersion(std::cout);
     std::exit(std::cout.flush() ? 0 : 1);
+  }
+  // Before anything is written: not the log, not an entry, not a shortcut.
+  std::string foreign = ForeignPrefixProblem();
+  if (!foreign.empty()) {
+    std::cerr << foreign << "\n";
+    std::exit(1);
   }
   if (options.no_desktop_entries) DisableDesktopEntries();
   std::string text;

@@ -26,8 +26,8 @@ class PosixScriptHost : public ScriptHost {
  public:
   std::shared_ptr<ScriptObject> Create(const std::string& prog_id) override {
     std::string key = MemberKey(prog_id);
-    if (key == "wscript.shell") return NewWshShell();
-    if (key == "scripting.filesystemobject") return NewFileSystemObject();
+    if (key == "wscript.shell") return NotingCauses(NewWshShell());
+    if (key == "scripting.filesystemobject") return NotingCauses(NewFileSystemObject());
     throw ComponentError(kErrCannotCreateObject);
   }
 };

@@ -22,6 +22,13 @@ std::shared_ptr<ScriptObject> NewFileSystemObject();
 // matched without regard to case); raises Error 5 for any other path.
 std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path);
 
+// `object` with each of its calls noting what it ran into for
+// FailureCause() (platform/failure_cause.h); the objects it hands out are
+// wrapped too. `about` is the path the object stands for (a shortcut's, a
+// folder's), for calls that name none.
+std::shared_ptr<ScriptObject> NotingCauses(std::shared_ptr<ScriptObject> object,
+                                           const std::string& about = std::string());
+
 // True for the name of the temporary file that a shortcut's Save writes
 // beside the shortcut before putting it in place; never a user's file.
 bool IsShortcutTempName(const std::string& name);

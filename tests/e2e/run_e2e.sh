@@ -19,6 +19,7 @@ if [ "$HAVE_LNKINFO" -eq 0 ]; then
 fi
 
 MESSAGE='Aplikace Veldramona není nainstalována.'
+. "$(dirname "$0")/../support/wait_for.sh"
 . "$(dirname "$0")/catalogue.sh"
 
 # A run that went through: exit 0, no message, no error record, the run's
@@ -182,6 +183,107 @@ case_failed_check_shows_no_dialog() {
   expect_no_log '[frmMain]'
 }
 
+# ---- what a failure says --------------------------------------------------------
+
+# Root may write anywhere, so a case whose fault is a permission runs the
+# program as the owner of its prefix, home and temporary folder: uid 65534.
+OWNER_ID=65534
+WHY_NO_OWNER=
+if [ "$(id -u)" -ne 0 ]; then
+  WHY_NO_OWNER="the permission cases need root, to run the program as uid $OWNER_ID"
+elif ! command -v setpriv >/dev/null 2>&1; then
+  WHY_NO_OWNER="setpriv (util-linux) is not installed"
+fi
+
+# brantvell_as_owner [ARGS...]: brantvell, run as uid $OWNER_ID on a case
+# that now belongs to that user.
+brantvell_as_owner() {
+  if [ ! -x "$FAKE_BIN/brantvell" ]; then
+    cp "$BRANTVELL" "$FAKE_BIN/brantvell"
+    chmod 755 "$WORK" "$FAKE_BIN" "$FAKE_BIN/brantvell"
+  fi
+  chmod 755 "${PREFIX%/prefix}"
+  chown -R "$OWNER_ID:$OWNER_ID" "${PREFIX%/prefix}"
+  local out=$WORK/last.out err=$WORK/last.err
+  rm -f "$LOG"
+  HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
+    setpriv --reuid=$OWNER_ID --regid=$OWNER_ID --clear-groups -- "$FAKE_BIN/brantvell" "$@" \
+    </dev/null >"$out" 2>"$err"
+  STATUS=$?
+  OUT=$(cat "$out")
+  ERR=$(cat "$err")
+}
+
+# The table of faults: each break_* lays out a prefix broken in one way and
+# sets RUN (brantvell or brantvell_as_owner), ARGS, the error number of
+# Main's error record (NUMBER) and the cause line on standard error after
+# the message (CAUSE; "<name>" in it stands for any name).
+break_registry_value_missing() {
+  new_prefix cause_no_value -
+  RUN=brantvell ARGS=(/action=cz) NUMBER=-2147024894
+  CAUSE='brantvell: the registry value HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\VR_CLT.exe\Path'
+  CAUSE+=" is missing from $PREFIX/system.reg"
+}
+break_registry_folder_missing() {
+  new_prefix cause_no_app
+  rm -rf "$(host_path "$APP")"
+  RUN=brantvell ARGS=(/action=czsk) NUMBER=76
+  CAUSE="brantvell: the folder $APP does not exist ($PREFIX/drive_c/Veldramona)"
+}
+break_target_missing() {
+  new_prefix cause_no_target -
+  RUN=brantvell ARGS=('/target="C:\Moje Aplikace"' /action=cz) NUMBER=76
+  CAUSE="brantvell: the folder C:\\Moje Aplikace does not exist ($PREFIX/drive_c/Moje Aplikace)"
+}
+break_target_drive_missing() {
+  new_prefix cause_no_drive
+  RUN=brantvell ARGS=('/target=Q:\Veldramona' /action=sk) NUMBER=76
+  CAUSE="brantvell: the folder Q:\\Veldramona does not exist (the prefix has no drive Q:)"
+}
+break_group_read_only() {
+  new_prefix cause_read_only
+  brantvell_as_owner /action=cz
+  [ "$STATUS" -eq 0 ] || fail "the set-up run as the owner failed: $ERR"
+  chmod 555 "$GROUP"
+  RUN=brantvell_as_owner ARGS=(/action=sk) NUMBER=70
+  CAUSE="brantvell: cannot delete $GROUP/<name>: Permission denied"
+}
+break_desktop_read_only() {
+  new_prefix cause_desktop_read_only
+  chmod 555 "$DESKTOP"
+  RUN=brantvell_as_owner ARGS=(/action=czsk) NUMBER=70
+  CAUSE="brantvell: cannot save $DESKTOP/<name>: Permission denied"
+}
+
+# Beside the Czech message one line names the cause; the log keeps its
+# records, and a quiet run shows neither.
+case_failures_name_their_cause() {
+  local fault last
+  for fault in registry_value_missing registry_folder_missing target_missing target_drive_missing \
+    group_read_only desktop_read_only; do
+    case $fault in group_read_only | desktop_read_only)
+      [ -z "$WHY_NO_OWNER" ] || {
+        fail "$fault: $WHY_NO_OWNER"
+        continue
+      } ;;
+    esac
+    "break_$fault"
+    "$RUN" "${ARGS[@]}"
+    expect_failed_run
+    expect_log "Brantvell[mdlMain] (Main)"$'\t'$'\t'"$NUMBER"$'\t'
+    [ "$(printf '%s\n' "$ERR" | sed -n 2p)" = "$MESSAGE" ] || fail "$fault: no message first: $ERR"
+    last=$(printf '%s\n' "$ERR" | sed -n '3,$p')
+    if [[ $CAUSE == *'<name>'* ]]; then
+      [[ $last == "${CAUSE%%<name>*}"*"${CAUSE#*<name>}" ]]
+    else
+      [ "$last" = "$CAUSE" ]
+    fi || fail "$fault: the cause line is not"$'\n'"      $CAUSE"$'\n'"      but: $last"
+    "$RUN" "${ARGS[@]}" /mode=q
+    expect_status 1
+    [ -z "$ERR" ] || fail "$fault: a quiet run said: $ERR"
+  done
+}
+
 # ---- the choice dialog --------------------------------------------------------
 
 case_dialog_ok_installs_selection() {
@@ -253,6 +355,64 @@ case_dialog_end_of_input() {
 MENUS_REL=.config/menus/applications-merged
 DIRS_REL=.local/share/desktop-directories
 
+# The desktop's URL handler, first on PATH wherever a desktop tool runs here:
+# it writes the number of its arguments and each of them into $OPENED. GLib
+# loads the entries of web shortcuts only when their command can be found.
+FAKE_BIN=$WORK/bin
+OPENED=$WORK/opened
+mkdir -p "$FAKE_BIN"
+cat >"$FAKE_BIN/xdg-open" <<EOF
+#!/bin/sh
+{ echo "\$#"; printf '%s\\n' "\$@"; } >"$OPENED.new" && mv "$OPENED.new" "$OPENED"
+EOF
+chmod 755 "$FAKE_BIN/xdg-open"
+
+# The menu as GNOME builds it: gnome-menus' GMenu through python3-gi, the
+# distribution's menu file, and the case's home in place of the user's.
+WHY_NO_GMENU=
+if ! /usr/bin/python3 -c 'import gi; gi.require_version("GMenu", "3.0")' 2>/dev/null; then
+  WHY_NO_GMENU="gnome-menus' GMenu for python3 is not installed (packages gir1.2-gmenu-3.0, gnome-menus, python3-gi)"
+elif [ ! -f /etc/xdg/menus/gnome-applications.menu ]; then
+  WHY_NO_GMENU="/etc/xdg/menus/gnome-applications.menu is missing (package gnome-menus)"
+fi
+WHY_NO_GIO=
+command -v gio >/dev/null 2>&1 || WHY_NO_GIO="gio is not installed (package libglib2.0-bin)"
+
+# desktop_tool COMMAND...: a desktop tool in the case's home, with its XDG
+# folders, the distribution's menu files and the fake URL handler.
+desktop_tool() {
+  env -i PATH="$FAKE_BIN:/usr/bin:/bin" HOME="$USER_HOME" LC_ALL=C.UTF-8 \
+    XDG_CONFIG_HOME="$USER_HOME/.config" XDG_DATA_HOME="$USER_HOME/.local/share" \
+    XDG_CONFIG_DIRS=/etc/xdg XDG_DATA_DIRS=/usr/share XDG_MENU_PREFIX=gnome- "$@"
+}
+
+# menu_entries: the desktop file IDs in the submenu Halvorna of the
+# desktop's menu, one a line, sorted; nothing when there is no such submenu.
+menu_entries() {
+  desktop_tool /usr/bin/python3 -c '
+import os
+import gi
+gi.require_version("GMenu", "3.0")
+from gi.repository import GMenu
+tree = GMenu.Tree.new(os.environ["XDG_MENU_PREFIX"] + "applications.menu", GMenu.TreeFlags.NONE)
+tree.load_sync()
+def entries(folder, inside):
+    found = []
+    items = folder.iter()
+    kind = items.next()
+    while kind != GMenu.TreeItemType.INVALID:
+        if kind == GMenu.TreeItemType.DIRECTORY:
+            sub = items.get_directory()
+            found += entries(sub, inside or sub.get_menu_id() == "wine-Programs-Halvorna")
+        elif kind == GMenu.TreeItemType.ENTRY and inside:
+            found.append(items.get_entry().get_desktop_file_id())
+        kind = items.next()
+    return found
+for name in sorted(entries(tree.get_root_directory(), False)):
+    print(name)
+'
+}
+
 # names FOLDER EXT: the file names in FOLDER without extension EXT, sorted.
 names() {
   (cd "$1" 2>/dev/null && find . -maxdepth 1 -type f -name "*$2" | sed "s|^\./||; s|$2\$||") |
@@ -283,7 +443,7 @@ expect_entries() {
   local apps
   apps=$(grep -l '^Type=Application' "$ENTRIES"/*.desktop "$USER_DESKTOP"/*.desktop 2>/dev/null)
   [ -z "$apps" ] && return 0
-  got=$(printf '%s\n' "$apps" | /usr/bin/python3 -c '
+  got=$(printf '%s\n' "$apps" | desktop_tool /usr/bin/python3 -c '
 import sys
 import gi
 gi.require_version("Gio", "2.0")
@@ -303,6 +463,13 @@ for path in sys.stdin.read().splitlines():
     local win="C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna\\$name"
     expect_contains "GLib's command of ${name%.lnk}" "$got" \
       "${name%.lnk}.desktop env|WINEPREFIX=$PREFIX|wine|$win | $PREFIX/drive_c/Veldramona"
+  done
+  local url
+  for url in "$GROUP"/*.url; do
+    [ -e "$url" ] || continue
+    name=${url##*/}
+    expect_contains "GLib's command of ${name%.url}" "$got" \
+      "${name%.url}.desktop xdg-open|$(tr -d '\r' <"$url" | sed -n 's/^URL=//p') | None"
   done
   expect_not_contains "GLib's reading" "$got" "GLib cannot load"
 }
@@ -325,7 +492,7 @@ case_entries_follow_shortcuts() {
   expect_contains "Halvorna's folder entry" "$(cat "$USER_HOME/$DIRS_REL/wine-Programs-Halvorna.directory")" \
     "Name=Halvorna"
   expect_contains "the Internet shortcut's entry" \
-    "$(cat "$ENTRIES/www.veldramona-bank.example.desktop")" "URL=$CZ_URL_SITE"
+    "$(cat "$ENTRIES/www.veldramona-bank.example.desktop")" "Exec=xdg-open $CZ_URL_SITE"
   if [ -f "$(host_path "$APP")/Loader.exe" ]; then
     local icon
     icon=$(sed -n 's/^Icon=//p' "$ENTRIES/Veldramona.desktop")
@@ -336,6 +503,52 @@ case_entries_follow_shortcuts() {
   expect_clean_run '/action=clear'
   expect_no_entries
   [ -z "$(find "$USER_HOME/.local/share/icons" -name '*.png' 2>/dev/null)" ] || fail "icons are left"
+}
+
+# Every shortcut of the group is in GNOME's menu, the web ones too, and a
+# clear takes them all out of it.
+case_menu_shows_every_entry() {
+  [ -z "$WHY_NO_GMENU" ] || {
+    fail "$WHY_NO_GMENU"
+    return
+  }
+  new_prefix menu
+  local row action count want got
+  for row in czsk:9 cz:5 czsk:9 sk:5 clear:0; do
+    action=${row%:*} count=${row#*:}
+    brantvell /action=$action
+    expect_status 0
+    want=$( (names "$GROUP" .lnk; names "$GROUP" .url) | sed 's/^/wine-Programs-Halvorna-/; s/$/.desktop/' |
+      LC_ALL=C sort)
+    got=$(menu_entries 2>&1)
+    [ "$(printf '%s' "$got" | grep -c .)" -eq "$count" ] ||
+      fail "after $action the menu's Halvorna holds, instead of $count entries:"$'\n'"$got"
+    [ "$got" = "$want" ] || fail "after $action the menu's Halvorna is not the group:"$'\n'"$got"
+  done
+}
+
+# gio opens a web shortcut's entry by handing its address, exactly, to the
+# desktop's URL handler.
+case_web_entries_open_their_address() {
+  [ -z "$WHY_NO_GIO" ] || {
+    fail "$WHY_NO_GIO"
+    return
+  }
+  new_prefix web_open
+  brantvell /action=czsk
+  expect_status 0
+  local row name url
+  for row in "Příručka – první kroky Veldramona (CZ)|$CZ_URL_MANUAL" \
+    "Príručka – prvé kroky Veldramona (SK)|$SK_URL_MANUAL" "Certifikační průvodce|$URL_WIZARD" \
+    "www.veldramona-bank.example|$CZ_URL_SITE" "www.veldramona-bank-sk.example|$SK_URL_SITE"; do
+    name=${row%%|*} url=${row#*|}
+    rm -f "$OPENED"
+    desktop_tool gio launch "$ENTRIES/$name.desktop" >/dev/null 2>"$WORK/gio.err" ||
+      fail "gio cannot launch $name: $(cat "$WORK/gio.err")"
+    wait_for 10 test -e "$OPENED" || fail "$name did not reach the URL handler"
+    [ -e "$OPENED" ] && [ "$(cat "$OPENED")" = "1"$'\n'"$url" ] ||
+      fail "$name handed the URL handler: $(cat "$OPENED" 2>/dev/null)"
+  done
 }
 
 case_entries_of_others_survive_clear() {
@@ -419,6 +632,31 @@ case_missing_prefix() {
   expect_failed_run
   expect_contains "stderr" "$ERR" "$MESSAGE"
   expect_contains "stderr" "$ERR" "brantvell: $PREFIX is not a Wine prefix (it has no system.reg)"
+}
+
+# A prefix of another user (a run with sudo on it) is refused before
+# anything is written: not the prefix, not the log, not the menu.
+case_prefix_of_another_user() {
+  new_prefix foreign
+  local row uid owner before
+  for row in "12345|uid 12345" "65534|$(getent passwd 65534 | cut -d: -f1) (uid 65534)"; do
+    uid=${row%%|*} owner=${row#*|}
+    chown -R "$uid:$uid" "$PREFIX"
+    before=$(cd "$WORK/foreign" && find . -printf '%y %m %U %s %p\n' | LC_ALL=C sort)
+    for action in czsk clear; do
+      brantvell /action=$action
+      expect_status 1
+      [ "$ERR" = "brantvell: the Wine prefix $PREFIX is owned by $owner, not by you; run brantvell as that user" ] ||
+        fail "the refusal of /action=$action said: $ERR"
+      [ "$before" = "$(cd "$WORK/foreign" && find . -printf '%y %m %U %s %p\n' | LC_ALL=C sort)" ] ||
+        fail "/action=$action on the prefix of uid $uid wrote something"
+    done
+  done
+  # The same prefix, once it is the user's again, is worked on as usual.
+  chown -R 0:0 "$PREFIX"
+  brantvell /action=cz
+  expect_clean_run '/action=cz'
+  expect_cz_set
 }
 
 for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do

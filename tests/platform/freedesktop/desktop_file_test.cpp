@@ -37,6 +37,20 @@ TEST(DesktopFile, ExecValueQuotesThenEscapes) {
   EXPECT_EQ(EscapeEntryValue(" a\tb\nc\\d"), "\\sa\\tb\\nc\\\\d");
 }
 
+TEST(DesktopFile, WebEntryIsAnApplicationOpeningItsAddress) {
+  EntryFields fields;
+  fields.name = "Web";
+  fields.exec = WebCommand("https://a.example/x y?q=100%&r=$HOME#\"z\"");
+  fields.startup_notify = false;
+  std::string text = EntryText(fields);
+  EXPECT_EQ(text,
+            "[Desktop Entry]\nType=Application\nName=Web\n"
+            "Exec=xdg-open \"https://a.example/x y?q=100%%&r=\\\\$HOME#\\\\\"z\\\\\"\"\n");
+  std::string exec;
+  ASSERT_TRUE(EntryValue(text, "Exec", &exec));
+  EXPECT_EQ(exec, "xdg-open \"https://a.example/x y?q=100%%&r=\\$HOME#\\\"z\\\"\"");
+}
+
 TEST(DesktopFile, ReadsBackWhatItWrites) {
   EntryFields fields;
   fields.name = " Pomocník\\(SK)\n";

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/failure_cause.h"
 #include "platform/wineprefix/shell_link.h"
 #include "tests/support/caught_error.h"
 #include "tests/support/file_bytes.h"
@@ -523,6 +524,52 @@ TEST_F(ScriptHostTest, BuildPathAddsOneBackslashOnlyWhereTheSeamHasNone) {
   EXPECT_EQ(build("C:\\a", "\\b.exe"), "C:\\a\\b.exe");
   EXPECT_EQ(build("", "b.exe"), "b.exe");
   EXPECT_EQ(build("C:\\a", ""), "C:\\a\\");
+}
+
+// The line that tells the user of a failed run why: each call replaces it
+// with what that call ran into, and a call that went through clears it.
+TEST_F(ScriptHostTest, EachCallNotesWhatItRanIntoForTheFailureLine) {
+  WriteRegistry("[Software\\\\App] 1700000000\n\"Path\"=\"\"\n");
+  WriteFileBytes(C("Group/a.lnk"), "a");
+  MakeReadOnly(C("Group/a.lnk"));
+  auto shell = Shell();
+  auto fso = Fso();
+  std::string c = prefix_.string() + "/drive_c";
+  struct Case {
+    std::function<void()> call;
+    std::string cause;
+  } cases[] = {
+      {[&] { fso->Get("FolderExists", {Text("C:\\Moje Aplikace")}); },
+       "brantvell: the folder C:\\Moje Aplikace does not exist (" + c + "/Moje Aplikace)"},
+      {[&] { fso->Get("FolderExists", {Text("C:\\Group")}); }, ""},
+      {[&] { fso->Get("FileExists", {Text("Q:\\x.exe")}); },
+       "brantvell: the file Q:\\x.exe does not exist (the prefix has no drive Q:)"},
+      {[&] { fso->Get("DeleteFile", {Text("C:\\Group\\a.lnk")}); },
+       "brantvell: cannot delete " + c + "/Group/a.lnk: Permission denied"},
+      {[&] { shell->Get("RegRead", {Text("HKLM\\Software\\App\\Path")}); },
+       "brantvell: the registry value HKLM\\Software\\App\\Path is empty in " + prefix_.string() +
+           "/system.reg"},
+      {[&] { shell->Get("RegRead", {Text("HKLM\\Software\\App\\Other")}); },
+       "brantvell: the registry value HKLM\\Software\\App\\Other is missing from " +
+           prefix_.string() + "/system.reg"},
+      {[&] {
+         auto lnk = shell->GetObject("CreateShortcut", {Text("C:\\None\\App.lnk")});
+         lnk->Put("TargetPath", Text("C:\\App\\app.exe"));
+         lnk->Get("Save");
+       },
+       "brantvell: cannot save " + c + "/None/App.lnk: Path not found"},
+      {[&] {
+         fso->Get("BuildPath", {Text("C:\\a"), Text("b")});
+       },
+       ""},
+  };
+  for (const Case& each : cases) {
+    try {
+      each.call();
+    } catch (const Error&) {
+    }
+    EXPECT_EQ(FailureCause(), each.cause);
+  }
 }
 
 }  // namespace
