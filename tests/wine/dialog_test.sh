@@ -45,7 +45,8 @@ work=$WINE_WORK
 boot=(wine wineboot -i)
 bash "$here/../../scripts/kernel-runs-i386.sh" >/dev/null ||
   boot=(env WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot -i)
-if ! "${boot[@]}" >"$work/boot.txt" 2>&1 || ! wineserver -w >>"$work/boot.txt" 2>&1; then
+if ! timeout -k 5 120 "${boot[@]}" >"$work/boot.txt" 2>&1 ||
+  ! timeout -k 5 60 wineserver -w >>"$work/boot.txt" 2>&1; then
   echo "dialog_test: the Wine prefix cannot be made: '${boot[*]}' failed:"
   tail -n 5 "$work/boot.txt"
   exit 1
@@ -64,48 +65,66 @@ check() {  # check NAME EXPECTED ACTUAL
   fi
 }
 
+# Every X tool is given a deadline and a window id: `import -window ""`
+# waits for a mouse click on the display, which never comes.
+# shot FILE: the probe's window as a picture; fails when there is no window.
+shot() { [ -n "$wid" ] && timeout -k 2 20 import -window "$wid" "$1" 2>/dev/null; }
+
 # True when the probe's window is shown (sets wid) or the probe has ended.
 window_or_end() {
-  wid=$(xdotool search --onlyvisible --name '^Brantvell$' 2>/dev/null | head -1)
+  wid=$(timeout 10 xdotool search --onlyvisible --name '^Brantvell$' 2>/dev/null | head -1)
   [ -n "$wid" ] || ! kill -0 "$pid" 2>/dev/null
 }
 
 # True when the window shows its background above the rows: it has been
 # drawn, which it is once shown and active.
 drawn() {
-  import -window "$wid" "$work/drawn.png" 2>/dev/null &&
+  shot "$work/drawn.png" &&
     [ "$(region_diff "$work/drawn.png" 500x170+0+0 "$resources/background.bmp" 500x170+0+0)" = 0 ]
 }
 
+probe_ended() { ! kill -0 "$pid" 2>/dev/null; }
+
+# Ends the probe if it still runs after SECONDS (then killed outright 5 s
+# later) and sets status to its exit status.
+stop_probe() {  # stop_probe SECONDS
+  if ! wait_for "$1" probe_ended; then
+    kill "$pid" 2>/dev/null
+    wait_for 5 probe_ended || kill -9 "$pid" 2>/dev/null
+  fi
+  wait "$pid" 2>/dev/null
+  status=$?
+}
+
 # Starts the probe with the variant to grey out and waits (at most 60 s) for
-# its window and (at most 20 s) for the window to be drawn: sets pid and wid
-# (empty when no window came).
+# its window and (at most 20 s) for the window to be drawn: sets pid and wid.
+# Without a window no later case can run: the case fails and the test ends.
 start_probe() {
   "$wine_run" "$probe" "$1" >"$work/out.txt" 2>"$work/err.txt" &
   pid=$!
   wid=""
   wait_for 60 window_or_end
-  if [ -z "$wid" ]; then
-    wait "$pid"
-    local status=$?
-    if [ "$status" -eq 125 ]; then
-      echo "dialog_test: $(cat "$work/err.txt"); skipped"
-      exit 125
-    fi
-    echo "dialog_test: no window came (probe exit status $status): $(head -c 300 "$work/err.txt")"
+  if [ -n "$wid" ]; then
+    wait_for 20 drawn || echo "dialog_test: the window was not drawn within 20 s"
     return
   fi
-  wait_for 20 drawn || echo "dialog_test: the window was not drawn within 20 s"
+  local why="the probe ended without one"
+  probe_ended || why="none came within 60 s; the probe was ended"
+  stop_probe 0
+  if [ "$status" -eq 125 ]; then
+    echo "dialog_test: $(cat "$work/err.txt"); skipped"
+    exit 125
+  fi
+  check "the window appears" yes no
+  echo "dialog_test: no window: $why (exit status $status): $(head -c 300 "$work/err.txt")"
+  echo "dialog window: $passed passed, $failed failed; the remaining cases need the window"
+  exit 1
 }
 
-probe_ended() { ! kill -0 "$pid" 2>/dev/null; }
-
-# Waits for the probe to end (killing it after 20 s) and sets result to the
+# Waits for the probe to end (ending it after 20 s) and sets result to the
 # number after "RESULT=", or "none".
 finish_probe() {
-  wait_for 20 probe_ended
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
+  stop_probe 20
   result=$(tr -d '\r' <"$work/out.txt" | sed -n 's/^RESULT=//p')
   result=${result:-none}
 }
@@ -123,13 +142,13 @@ region_diff() {  # region_diff A GEOMETRY_A B GEOMETRY_B
     compare -metric AE "$work/region_a.png" "$work/region_b.png" null: 2>&1
 }
 
-keys() { [ -n "$wid" ] && xdotool key --window "$wid" --delay 150 "$@" 2>/dev/null; }
+keys() { [ -n "$wid" ] && timeout -k 2 20 xdotool key --window "$wid" --delay 150 "$@" 2>/dev/null; }
 
 # Clicks at (x, y) of the client area. The pointer is where it should be
 # before the button goes down; the keys sent after it reach the window after
 # the click, as the display delivers its events in order.
 click() {
-  [ -n "$wid" ] && xdotool mousemove --sync --window "$wid" "$1" "$2" click 1 2>/dev/null
+  [ -n "$wid" ] && timeout -k 2 20 xdotool mousemove --sync --window "$wid" "$1" "$2" click 1 2>/dev/null
 }
 
 # Row tops of the labels: SK 175, CZ and SK 233, CZ 292; each 301 x 42 at x 146.
@@ -140,11 +159,10 @@ cz_y=313
 
 echo "# Czech unavailable: the window, its pictures, Enter"
 start_probe 1
-check "window appears" yes "$([ -n "$wid" ] && echo yes || echo no)"
 check "client area is 500 x 422" "500x422" \
-  "$(xdotool getwindowgeometry "$wid" 2>/dev/null | sed -n 's/.*Geometry: //p')"
-import -window root "$out/dialog_screen.png"
-import -window "$wid" "$out/dialog_window.png"
+  "$(timeout 10 xdotool getwindowgeometry "$wid" 2>/dev/null | sed -n 's/.*Geometry: //p')"
+timeout -k 2 20 import -window root "$out/dialog_screen.png"
+shot "$out/dialog_window.png"
 # The greyed label covers the Czech row exactly; the rest is the background.
 check "greyed Czech label drawn over its row" 0 \
   "$(region_diff "$out/dialog_window.png" 301x42+146+292 "$resources/choice_off_1.bmp" 301x42+0+0)"
@@ -158,7 +176,7 @@ check "program unload after OK" yes "$(logged 'UnloadMode=1')"
 
 echo "# Slovak unavailable: the middle row is preselected"
 start_probe 2
-import -window "$wid" "$work/window.png"
+shot "$work/window.png"
 check "no greyed picture over the Czech row" 0 \
   "$(region_diff "$work/window.png" 301x42+146+292 "$resources/background.bmp" 301x42+146+292)"
 check "greyed Slovak label drawn over its row" 0 \
@@ -226,11 +244,11 @@ echo "# The default frame follows the focus and comes back to OK"
 ok_box=75x23+145+365
 storno_box=75x23+240+365
 start_probe 0
-import -window "$wid" "$work/frame_start.png"
+shot "$work/frame_start.png"
 # shot_differs NAME BOX: takes the window as NAME.png; true when BOX there
 # differs from the start.
 shot_differs() {
-  import -window "$wid" "$work/$1.png" 2>/dev/null &&
+  shot "$work/$1.png" &&
     [ "$(region_diff "$work/frame_start.png" "$2" "$work/$1.png" "$2")" != 0 ]
 }
 # Both buttons look as at the start again (in a new frame_back.png).
