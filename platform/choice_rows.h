@@ -8,6 +8,24 @@
 
 namespace brantvell {
 
+// The two lines of a row's label, as the dialog's pictures show them: the
+// row's own name, then its English name.
+struct ChoiceRowLabel {
+  const char* first_line;
+  const char* second_line;
+};
+
+inline ChoiceRowLabel ChoiceRowLabelOf(int index) {
+  switch (index) {
+    case 2:
+      return {"Slovenská republika", "Slovak republic"};
+    case 3:
+      return {"Česká republika i Slovenská republika", "Czech republic and Slovak republic"};
+    default:
+      return {"Česká republika", "Czech republic"};
+  }
+}
+
 struct ChoiceRowState {
   bool click_area_visible = true;
   bool greyed_visible = false;

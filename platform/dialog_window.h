@@ -1,7 +1,8 @@
 // The window of the choice dialog, as the dialog's logic (frmMain) sees it:
-// a fixed 500 x 422 px window with the background picture, three option
-// buttons (one per variant), a click area and a greyed picture over each
-// row's label, and the OK and Storno buttons. Each system has its own window
+// a fixed 500 x 422 px window (at 96 DPI; the Windows window scales itself
+// to its monitor's DPI) with the background picture, three option buttons
+// (one per variant), a click area and a greyed picture over each row's
+// label, and the OK and Storno buttons. Each system has its own window
 // (the Windows window, the text terminal's view); tests play scripted ones.
 // The window reports its user's events back through DialogWindowEvents.
 #ifndef BRANTVELL_PLATFORM_DIALOG_WINDOW_H_
@@ -20,7 +21,7 @@ namespace brantvell {
 // order.
 inline constexpr int kChoiceRowOrder[3] = {2, 3, 1};
 
-// A control's position in pixels of the window's client area.
+// A control's position in pixels of the window's client area at 96 DPI.
 struct ControlRect {
   int left = 0;
   int top = 0;

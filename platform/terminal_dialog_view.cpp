@@ -7,22 +7,6 @@ namespace brantvell {
 
 namespace {
 
-struct RowLabel {
-  const char* first_line;
-  const char* second_line;
-};
-
-RowLabel LabelOf(int index) {
-  switch (index) {
-    case 2:
-      return {"Slovenská republika", "Slovak republic"};
-    case 3:
-      return {"Česká republika i Slovenská republika", "Czech republic and Slovak republic"};
-    default:
-      return {"Česká republika", "Czech republic"};
-  }
-}
-
 constexpr const char kDim[] = "\x1b[2m";
 constexpr const char kNormal[] = "\x1b[0m";
 constexpr const char kUnavailableMarker[] = "(nedostupné)";
@@ -164,17 +148,18 @@ void TerminalDialogView::Draw() {
   for (int position = 0; position < 3; ++position) {
     const int index = kChoiceRowOrder[position];
     const ChoiceRowState& row = rows_.At(index);
-    const RowLabel label = LabelOf(index);
+    const ChoiceRowLabel label = ChoiceRowLabelOf(index);
     const std::string mark = row.selected ? "(*)" : "( )";
     const std::string number = std::to_string(position + 1);
     std::string first = "  " + mark + " " + number + "  " + label.first_line;
     std::string second = std::string("         ") + label.second_line;
     if (row.greyed_visible) {
+      // Named in words too: dim text alone is lost on a monochrome terminal
+      // and on a screen reader.
+      first += std::string("  ") + kUnavailableMarker;
       if (interactive_) {
         first = kDim + first + kNormal;
         second = kDim + second + kNormal;
-      } else {
-        first += std::string("  ") + kUnavailableMarker;
       }
     }
     line(first);

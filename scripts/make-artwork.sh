@@ -6,7 +6,7 @@
 # build does not need ImageMagick. Needs ImageMagick 6 (`convert`) and the
 # DejaVu fonts of fonts-dejavu-core.
 #
-# Layout of the 500 x 422 background (pixels, top-left origin):
+# Layout of the 500 x 422 background at 1x (pixels, top-left origin):
 #   logo (mark + name)      x 49..189, y 48..97
 #   heading line            from x 120, y 130..146
 #   choice labels 301 x 42  x 146, row tops 175 (SK), 233 (CZ+SK), 292 (CZ)
@@ -51,12 +51,22 @@ convert -size 256x256 xc:none \
   -fill "$accent" -draw 'polygon 200,34 212,62 240,74 212,86 200,114 188,86 160,74 188,62' \
   "$work/mark.png"
 
+# Every picture is drawn at 1x, 1.5x and 2x (96, 144 and 192 DPI), each from
+# the drawing, never by resizing another: text stays sharp at every scale.
+# A length is scaled and rounded half up, as the window rounds its layout;
+# the labels' size comes from their scaled edges, so each greyed picture
+# covers its label in the scaled background exactly.
+scale_num=2  # the scale in halves: 2, 3 or 4
+px() { echo $((($1 * scale_num + 1) / 2)); }
+pt() { awk -v v="$1" -v n="$scale_num" 'BEGIN { printf "%g", v * n / 2 }'; }
+
 # Label of one choice: first line large, second line (English) small, at
-# fixed baselines so every label and its greyed copy line up.
+# fixed baselines so every label and its greyed copy line up. Labels are
+# 301 x 42 at 1x.
 label() {  # colour first second output
-  convert -size 301x42 xc:white \
-    -fill "$1" -font "$bold" -pointsize 13 -annotate +2+17 "$2" \
-    -fill "$1" -font "$regular" -pointsize 11 -annotate +2+35 "$3" \
+  convert -size "$(($(px 447) - $(px 146)))x$(($(px 217) - $(px 175)))" xc:white \
+    -fill "$1" -font "$bold" -pointsize "$(pt 13)" -annotate "+$(px 2)+$(px 17)" "$2" \
+    -fill "$1" -font "$regular" -pointsize "$(pt 11)" -annotate "+$(px 2)+$(px 35)" "$3" \
     -alpha off -type TrueColor "$4"
 }
 
@@ -67,27 +77,37 @@ czsk_2='Czech republic and Slovak republic'
 cz_1='Česká republika'
 cz_2='Czech republic'
 
-label "$ink" "$sk_1" "$sk_2" "$work/label_2.png"
-label "$ink" "$czsk_1" "$czsk_2" "$work/label_3.png"
-label "$ink" "$cz_1" "$cz_2" "$work/label_1.png"
+# The pictures at one scale; SUFFIX is "" at 1x, "_150" or "_200".
+draw() {  # draw SCALE_IN_HALVES SUFFIX
+  scale_num=$1
+  local suffix=$2
+  label "$ink" "$sk_1" "$sk_2" "$work/label_2.png"
+  label "$ink" "$czsk_1" "$czsk_2" "$work/label_3.png"
+  label "$ink" "$cz_1" "$cz_2" "$work/label_1.png"
 
-# Greyed copies; the file number is the choice's variant (1 CZ, 2 SK,
-# 3 CZ and SK).
-label "$ink_off" "$cz_1" "$cz_2" "BMP3:$out/choice_off_1.bmp"
-label "$ink_off" "$sk_1" "$sk_2" "BMP3:$out/choice_off_2.bmp"
-label "$ink_off" "$czsk_1" "$czsk_2" "BMP3:$out/choice_off_3.bmp"
+  # Greyed copies; the file number is the choice's variant (1 CZ, 2 SK,
+  # 3 CZ and SK).
+  label "$ink_off" "$cz_1" "$cz_2" "BMP3:$out/choice_off_1$suffix.bmp"
+  label "$ink_off" "$sk_1" "$sk_2" "BMP3:$out/choice_off_2$suffix.bmp"
+  label "$ink_off" "$czsk_1" "$czsk_2" "BMP3:$out/choice_off_3$suffix.bmp"
 
-convert -size 500x422 xc:white \
-  -fill none -stroke "$frame" -strokewidth 1 -draw 'rectangle 3,3 496,418' -stroke none \
-  -fill "$band" -draw 'rectangle 300,406 493,416' \
-  \( "$work/mark.png" -resize 50x50 \) -geometry +49+48 -composite \
-  -fill "$brand" -font "$bold" -pointsize 17 -annotate +104+79 'Brantvell' \
-  -fill "$heading" -font "$bold" -pointsize 11 \
-  -annotate +120+142 'Instalace Brantvell / Inštalácia Brantvell / Setup Brantvell' \
-  "$work/label_2.png" -geometry +146+175 -composite \
-  "$work/label_3.png" -geometry +146+233 -composite \
-  "$work/label_1.png" -geometry +146+292 -composite \
-  -alpha off -type TrueColor "BMP3:$out/background.bmp"
+  convert -size "$(px 500)x$(px 422)" xc:white \
+    -fill none -stroke "$frame" -strokewidth "$(pt 1)" \
+    -draw "rectangle $(px 3),$(px 3) $(px 496),$(px 418)" -stroke none \
+    -fill "$band" -draw "rectangle $(px 300),$(px 406) $(px 493),$(px 416)" \
+    \( "$work/mark.png" -resize "$(px 50)x$(px 50)" \) -geometry "+$(px 49)+$(px 48)" -composite \
+    -fill "$brand" -font "$bold" -pointsize "$(pt 17)" -annotate "+$(px 104)+$(px 79)" 'Brantvell' \
+    -fill "$heading" -font "$bold" -pointsize "$(pt 11)" \
+    -annotate "+$(px 120)+$(px 142)" 'Instalace Brantvell / Inštalácia Brantvell / Setup Brantvell' \
+    "$work/label_2.png" -geometry "+$(px 146)+$(px 175)" -composite \
+    "$work/label_3.png" -geometry "+$(px 146)+$(px 233)" -composite \
+    "$work/label_1.png" -geometry "+$(px 146)+$(px 292)" -composite \
+    -alpha off -type TrueColor "BMP3:$out/background$suffix.bmp"
+}
+
+draw 2 ""
+draw 3 _150
+draw 4 _200
 
 # The icon: the mark at 16, 32 and 48 px, and at 256 px, which the ICO
 # format holds as PNG. Each size is scaled from the drawing; no date or
@@ -99,6 +119,8 @@ convert "$work/icon_16.png" "$work/icon_32.png" "$work/icon_48.png" "$work/icon_
   -define png:exclude-chunks=date,time +set date:create +set date:modify \
   "$out/brantvell.ico"
 
-convert "$out/background.bmp" "$docs/dialog-background.png"
+convert "$out/background.bmp" -define png:exclude-chunks=date,time +set date:create +set date:modify \
+  "$docs/dialog-background.png"
 
-echo "make-artwork: wrote background.bmp, choice_off_{1,2,3}.bmp, brantvell.ico, dialog-background.png"
+echo "make-artwork: wrote background{,_150,_200}.bmp, choice_off_{1,2,3}{,_150,_200}.bmp," \
+  "brantvell.ico, dialog-background.png"

@@ -2,11 +2,13 @@
 #include <cstddef>
 #include <exception>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "platform/choice_rows.h"
 #include "platform/dialog_window.h"
 #include "platform/error.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
 #include "platform/win32/win32_text.h"
@@ -16,9 +18,12 @@ namespace brantvell {
 
 namespace {
 
-// The artwork is drawn for exactly this client area.
+// The layout is given in pixels at 96 DPI and scaled to the window's DPI.
+// The artwork is drawn for exactly this client area, at 1x, 1.5x and 2x.
+constexpr int kBaseDpi = 96;
 constexpr int kClientWidth = 500;
 constexpr int kClientHeight = 422;
+constexpr int kArtworkDpi[] = {96, 144, 192};
 
 constexpr wchar_t kWindowClass[] = L"BrantvellChoiceWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -51,6 +56,49 @@ int OptionId(int index) {
   }
 }
 
+// The 96 DPI place of the control `id`.
+ControlRect ControlPlace(int id) {
+  switch (id) {
+    case IDOK:
+      return ControlRect{145, 365, 75, 23};
+    case IDCANCEL:
+      return ControlRect{240, 365, 75, 23};
+    default: {
+      const int index = id == IDC_OPT_2 ? 2 : id == IDC_OPT_3 ? 3 : 1;
+      return ControlRect{kOptionLeft, OptionTop(index), kOptionWidth, kOptionHeight};
+    }
+  }
+}
+
+// The artwork drawn for the smallest DPI at or above `dpi` (0 for 1x, 1 for
+// 1.5x, 2 for 2x), or the largest: a picture is only ever scaled down,
+// except above 2x.
+int ArtworkStep(int dpi) {
+  for (int step = 0; step < 2; ++step) {
+    if (kArtworkDpi[step] >= dpi) return step;
+  }
+  return 2;
+}
+
+// The per-monitor functions of Windows 10 (1607 and later), looked up at
+// run time. Without them the window takes the screen's DPI: the system DPI
+// for a program that declares itself aware of it, 96 for one that Windows
+// scales as a bitmap.
+using GetDpiForWindowFunction = UINT WINAPI(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFunction = BOOL WINAPI(UINT, UINT, void*, UINT, UINT);
+
+int WindowDpi(HWND window) {
+  static auto* get_dpi = SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+  if (get_dpi && window) {
+    if (const UINT dpi = get_dpi(window)) return static_cast<int>(dpi);
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kBaseDpi;
+}
+
 int GreyedPictureId(int index) {
   switch (index) {
     case 2:
@@ -67,15 +115,24 @@ Error WindowSystemError(const char* what) {
   return Error(static_cast<int32_t>(HRESULT_FROM_WIN32(code)), kOwnErrorSource, what);
 }
 
-// Copies `bitmap` to `target` at (left, top), cut to width x height, through
-// the memory device context `source`.
+// Copies `bitmap` to `target` at (left, top), width x height, through the
+// memory device context `source`: pixel for pixel when it has that size,
+// otherwise scaled with smoothing.
 void DrawPicture(HDC target, HDC source, HBITMAP bitmap, int left, int top, int width, int height) {
   if (!source || !bitmap || width <= 0 || height <= 0) return;
   BITMAP info{};
   if (!GetObjectW(bitmap, sizeof(info), &info)) return;
   SelectObject(source, bitmap);
-  BitBlt(target, left, top, std::min<int>(width, info.bmWidth),
-         std::min<int>(height, info.bmHeight), source, 0, 0, SRCCOPY);
+  if (info.bmWidth == width && info.bmHeight == height) {
+    BitBlt(target, left, top, width, height, source, 0, 0, SRCCOPY);
+    return;
+  }
+  const int mode = SetStretchBltMode(target, HALFTONE);
+  POINT origin;
+  SetBrushOrgEx(target, 0, 0, &origin);
+  StretchBlt(target, left, top, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+  SetBrushOrgEx(target, origin.x, origin.y, nullptr);
+  SetStretchBltMode(target, mode);
 }
 
 HBITMAP LoadPicture(HINSTANCE module, int id) {
@@ -89,10 +146,17 @@ HICON LoadProgramIcon(HINSTANCE module, int width_metric, int height_metric) {
                                        GetSystemMetrics(height_metric), LR_DEFAULTCOLOR));
 }
 
-// The font the system uses in message boxes, for the two push buttons.
-HFONT CreateMessageFont() {
+// The font the system uses in message boxes, for the two push buttons, at
+// `dpi` where the system can tell it for a DPI, else at the system's.
+HFONT CreateMessageFont(int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
+  static auto* for_dpi = SystemFunction<SystemParametersInfoForDpiFunction>(
+      L"user32.dll", "SystemParametersInfoForDpi");
+  if (for_dpi &&
+      for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+  }
   if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
     // Systems older than the headers want the structure without its last field.
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
@@ -114,24 +178,21 @@ class Win32ChoiceWindow : public DialogWindow {
     if (window_) return;
     RegisterWindowClass();
     rows_.Reset();
-    LoadArtwork();
+    if (!big_icon_) big_icon_.reset(LoadProgramIcon(module_, SM_CXICON, SM_CYICON));
+    if (!small_icon_) small_icon_.reset(LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON));
 
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    // Centred in the work area; the window has no owner to centre on.
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int left = std::max<int>(work.left, work.left + (work.right - work.left - width) / 2);
-    const int top = std::max<int>(work.top, work.top + (work.bottom - work.top - height) / 2);
-
+    // Made at its 96 DPI size first: the window's DPI is known once it is
+    // there, and then it takes its size, pictures and font.
+    dpi_ = kBaseDpi;
+    const SIZE size = FrameSize();
     // The window procedure stores the handle on WM_NCCREATE.
-    if (!CreateWindowExW(kWindowExStyle, kWindowClass, Widen(caption).c_str(), kWindowStyle, left,
-                         top, width, height, nullptr, nullptr, module_, this)) {
+    if (!CreateWindowExW(kWindowExStyle, kWindowClass, Widen(caption).c_str(), kWindowStyle,
+                         CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, module_,
+                         this)) {
       window_ = nullptr;
       throw WindowSystemError("The dialog window could not be created");
     }
+    ApplyDpi(WindowDpi(window_), nullptr);
     if (big_icon_) {
       SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
     }
@@ -156,7 +217,7 @@ class Win32ChoiceWindow : public DialogWindow {
     Row& row = rows_.At(index);
     if (row.greyed_visible == visible) return;
     row.greyed_visible = visible;
-    Repaint(row.greyed_rect);
+    Repaint(Pixels(row.greyed_place));
   }
 
   void SetOptionEnabled(int index, bool enabled) override {
@@ -182,10 +243,10 @@ class Win32ChoiceWindow : public DialogWindow {
 
   void PlaceImage(bool greyed, int index, const ControlRect& place) override {
     Row& row = rows_.At(index);
-    RECT& rect = greyed ? row.greyed_rect : row.click_rect;
-    if (greyed && row.greyed_visible) Repaint(rect);
-    rect = RECT{place.left, place.top, place.left + place.width, place.top + place.height};
-    if (greyed && row.greyed_visible) Repaint(rect);
+    ControlRect& rect = greyed ? row.greyed_place : row.click_place;
+    if (greyed && row.greyed_visible) Repaint(Pixels(rect));
+    rect = place;
+    if (greyed && row.greyed_visible) Repaint(Pixels(rect));
   }
 
   void ShowModal() override {
@@ -194,6 +255,7 @@ class Win32ChoiceWindow : public DialogWindow {
     SetForegroundWindow(window_);
     FocusFirstControl();
     MarkDefaultButton();
+    MarkFocusedRow();
     UpdateWindow(window_);
 
     MSG message;
@@ -211,6 +273,7 @@ class Win32ChoiceWindow : public DialogWindow {
         DispatchMessageW(&message);
       }
       MarkDefaultButton();
+      MarkFocusedRow();
       if (pending_error_) std::rethrow_exception(std::exchange(pending_error_, nullptr));
     }
   }
@@ -221,10 +284,41 @@ class Win32ChoiceWindow : public DialogWindow {
 
  private:
   struct Row : ChoiceRowState {
-    RECT click_rect{0, 0, 0, 0};
-    RECT greyed_rect{0, 0, 0, 0};
+    ControlRect click_place;  // at 96 DPI, as the dialog's logic gives them
+    ControlRect greyed_place;
     HWND option = nullptr;
+    std::wstring name;              // the label's two lines, as the option's text
+    int busy = 0;                   // messages of the option button under way
+    WNDPROC button_proc = nullptr;  // the option's own window procedure
   };
+
+  // The option buttons have no text of their own: the labels are in the
+  // picture, and a button's text would be drawn beside its circle and move
+  // the circle. A screen reader reads a button's text by asking for it, so
+  // each option answers with its row's label, except while the button is
+  // handling a message of its own, such as painting itself. (Subclassed
+  // through user32: the program imports nothing from comctl32.)
+  static LRESULT CALLBACK OptionProc(HWND option, UINT message, WPARAM wparam, LPARAM lparam) {
+    Row& row = *reinterpret_cast<Row*>(GetWindowLongPtrW(option, GWLP_USERDATA));
+    if (message == WM_GETTEXTLENGTH && row.busy == 0) return static_cast<LRESULT>(row.name.size());
+    if (message == WM_GETTEXT && row.busy == 0) {
+      if (wparam == 0) return 0;
+      wchar_t* text = reinterpret_cast<wchar_t*>(lparam);
+      const size_t count = std::min<size_t>(wparam - 1, row.name.size());
+      std::copy_n(row.name.data(), count, text);
+      text[count] = L'\0';
+      return static_cast<LRESULT>(count);
+    }
+    const WNDPROC button_proc = row.button_proc;
+    if (message == WM_NCDESTROY) {
+      SetWindowLongPtrW(option, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc));
+      return CallWindowProcW(button_proc, option, message, wparam, lparam);
+    }
+    ++row.busy;
+    const LRESULT result = CallWindowProcW(button_proc, option, message, wparam, lparam);
+    --row.busy;
+    return result;
+  }
 
   void RegisterWindowClass() {
     WNDCLASSEXW window_class{};
@@ -238,18 +332,76 @@ class Win32ChoiceWindow : public DialogWindow {
     }
   }
 
-  // A program built without its resources still shows a working dialog,
-  // only without pictures.
+  // The pictures for the window's DPI. A program built without its
+  // resources still shows a working dialog, only without pictures; one
+  // without the larger pictures scales the 1x ones.
   void LoadArtwork() {
-    if (!background_) background_.reset(LoadPicture(module_, IDB_BACKGROUND));
+    const int step = ArtworkStep(dpi_);
+    if (step == artwork_step_) return;
+    artwork_step_ = step;
+    auto load = [&](int id) {
+      HBITMAP picture = LoadPicture(module_, id + step * IDB_SCALE_STEP);
+      return picture ? picture : LoadPicture(module_, id);
+    };
+    background_.reset(load(IDB_BACKGROUND));
     for (int index = 1; index <= 3; ++index) {
-      if (!greyed_pictures_[index]) {
-        greyed_pictures_[index].reset(LoadPicture(module_, GreyedPictureId(index)));
-      }
+      greyed_pictures_[index].reset(load(GreyedPictureId(index)));
     }
-    if (!big_icon_) big_icon_.reset(LoadProgramIcon(module_, SM_CXICON, SM_CYICON));
-    if (!small_icon_) small_icon_.reset(LoadProgramIcon(module_, SM_CXSMICON, SM_CYSMICON));
-    if (!font_) font_.reset(CreateMessageFont());
+  }
+
+  int Scale(int pixels) const { return MulDiv(pixels, dpi_, kBaseDpi); }
+
+  // A 96 DPI place in pixels of the window's DPI; each edge is scaled, so
+  // neighbours stay neighbours.
+  RECT Pixels(const ControlRect& place) const {
+    return RECT{Scale(place.left), Scale(place.top), Scale(place.left + place.width),
+                Scale(place.top + place.height)};
+  }
+
+  // The window's outer size for its client area at the window's DPI.
+  SIZE FrameSize() const {
+    RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
+    static auto* adjust =
+        SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
+    if (!adjust || !adjust(&frame, kWindowStyle, FALSE, kWindowExStyle, static_cast<UINT>(dpi_))) {
+      AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
+    }
+    return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+  }
+
+  // Sizes and places everything for `dpi`: the window at `suggested`'s
+  // top left corner (where the system moves it on a DPI change) or centred
+  // in the work area, its controls, their font and the pictures.
+  void ApplyDpi(int dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    LoadArtwork();
+    const SIZE size = FrameSize();
+    int left = 0;
+    int top = 0;
+    if (suggested) {
+      left = suggested->left;
+      top = suggested->top;
+    } else {
+      // Centred in the work area; the window has no owner to centre on.
+      RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      left = std::max<int>(work.left, work.left + (work.right - work.left - size.cx) / 2);
+      top = std::max<int>(work.top, work.top + (work.bottom - work.top - size.cy) / 2);
+    }
+    SetWindowPos(window_, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // The controls take the new font before the old one is deleted.
+    UniqueGdiObject<HFONT> font(CreateMessageFont(dpi_));
+    HGDIOBJ shown = font ? font.get() : GetStockObject(DEFAULT_GUI_FONT);
+    for (HWND control = GetWindow(window_, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+      const RECT place = Pixels(ControlPlace(GetDlgCtrlID(control)));
+      MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 FALSE);
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(shown), FALSE);
+    }
+    font_ = std::move(font);
+    InvalidateRect(window_, nullptr, FALSE);
   }
 
   // Created in tab order: the options top to bottom, then OK and Storno.
@@ -259,18 +411,23 @@ class Win32ChoiceWindow : public DialogWindow {
       const DWORD group = first ? WS_GROUP : 0;
       first = false;
       Row& row = rows_.At(index);
-      row.option = MakeControl(L"", WS_TABSTOP | group | BS_AUTORADIOBUTTON, kOptionLeft,
-                               OptionTop(index), kOptionWidth, kOptionHeight, OptionId(index));
+      const ChoiceRowLabel label = ChoiceRowLabelOf(index);
+      row.name = Widen(std::string(label.first_line) + ", " + label.second_line);
+      row.option = MakeControl(L"", WS_TABSTOP | group | BS_AUTORADIOBUTTON, OptionId(index));
+      SetWindowLongPtrW(row.option, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&row));
+      row.button_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+          row.option, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32ChoiceWindow::OptionProc)));
     }
-    ok_ = MakeControl(L"OK", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 145, 365, 75, 23, IDOK);
-    cancel_ = MakeControl(L"Storno", WS_TABSTOP | BS_PUSHBUTTON, 240, 365, 75, 23, IDCANCEL);
+    ok_ = MakeControl(L"OK", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, IDOK);
+    cancel_ = MakeControl(L"Storno", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
   }
 
-  HWND MakeControl(const wchar_t* text, DWORD style, int left, int top, int width, int height,
-                   int id) {
-    HWND control = CreateWindowExW(
-        0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, left, top, width, height, window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
+  HWND MakeControl(const wchar_t* text, DWORD style, int id) {
+    const RECT place = Pixels(ControlPlace(id));
+    HWND control =
+        CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                        place.right - place.left, place.bottom - place.top, window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module_, nullptr);
     if (!control) throw WindowSystemError("A control of the dialog could not be created");
     HGDIOBJ font = font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -301,19 +458,47 @@ class Win32ChoiceWindow : public DialogWindow {
     // The bitmap the context came with, given back before it is deleted.
     HGDIOBJ original = source ? GetCurrentObject(source.get(), OBJ_BITMAP) : nullptr;
     if (background_) {
-      DrawPicture(target, source.get(), background_.get(), 0, 0, kClientWidth, kClientHeight);
+      DrawPicture(target, source.get(), background_.get(), 0, 0, Scale(kClientWidth),
+                  Scale(kClientHeight));
     } else {
-      RECT all{0, 0, kClientWidth, kClientHeight};
+      RECT all{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
       FillRect(target, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
     for (int index = 1; index <= 3; ++index) {
       const Row& row = rows_.At(index);
       if (!row.greyed_visible) continue;
-      const RECT& rect = row.greyed_rect;
+      const RECT rect = Pixels(row.greyed_place);
       DrawPicture(target, source.get(), greyed_pictures_[index].get(), rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top);
     }
     if (original) SelectObject(source.get(), original);
+    // The option has no text to frame, so its label is framed instead; the
+    // system's rule on focus cues may hide the frame until a key is used.
+    if (marked_row_ && !(SendMessageW(window_, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+      const RECT rect = FocusMarkRect(marked_row_);
+      DrawFocusRect(target, &rect);
+    }
+  }
+
+  // Two pixels around the label, clear of its letters.
+  RECT FocusMarkRect(int index) const {
+    RECT rect = Pixels(rows_.At(index).click_place);
+    InflateRect(&rect, Scale(2), Scale(2));
+    return rect;
+  }
+
+  // The row whose option has the focus shows a focus frame around its label
+  // (drawn by Paint).
+  void MarkFocusedRow() {
+    HWND focus = GetFocus();
+    int focused = 0;
+    for (int index = 1; index <= 3; ++index) {
+      if (focus && rows_.At(index).option == focus) focused = index;
+    }
+    if (focused == marked_row_) return;
+    if (marked_row_) Repaint(FocusMarkRect(marked_row_));
+    marked_row_ = focused;
+    if (marked_row_) Repaint(FocusMarkRect(marked_row_));
   }
 
   // The click areas are transparent: a click on the window is theirs when
@@ -321,7 +506,8 @@ class Win32ChoiceWindow : public DialogWindow {
   void OnClick(POINT point) {
     for (int index : kChoiceRowOrder) {
       const Row& row = rows_.At(index);
-      if (row.click_area_visible && PtInRect(&row.click_rect, point)) {
+      const RECT rect = Pixels(row.click_place);
+      if (row.click_area_visible && PtInRect(&rect, point)) {
         events_.OnLabelClick(index);
         return;
       }
@@ -407,6 +593,16 @@ class Win32ChoiceWindow : public DialogWindow {
       case WM_SETFOCUS:
         if (focus_ && IsWindow(focus_)) SetFocus(focus_);
         return 0;
+      case WM_UPDATEUISTATE: {
+        // Focus cues shown or hidden: the frame follows.
+        const LRESULT result = DefWindowProcW(window_, message, wparam, lparam);
+        if (marked_row_) Repaint(FocusMarkRect(marked_row_));
+        return result;
+      }
+      case WM_DPICHANGED:
+        // Moved to a monitor of another scale, or the scale changed.
+        ApplyDpi(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+        return 0;
       case WM_CLOSE:
         // The close box, the system menu and Alt+F4.
         if (!events_.OnCloseRequest()) DestroyWindow(window_);
@@ -416,6 +612,7 @@ class Win32ChoiceWindow : public DialogWindow {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         window_ = nullptr;
         ok_ = cancel_ = focus_ = nullptr;
+        marked_row_ = 0;
         for (Row& row : rows_) row.option = nullptr;
         return DefWindowProcW(window, message, wparam, lparam);
       }
@@ -451,10 +648,13 @@ class Win32ChoiceWindow : public DialogWindow {
   HWND ok_ = nullptr;
   HWND cancel_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the focus last
+  int marked_row_ = 0;    // the row framed as focused, or 0
   ChoiceRows<Row> rows_;  // by variant, 1 to 3
   UniqueGdiObject<HBITMAP> background_;
   UniqueGdiObject<HBITMAP> greyed_pictures_[4];
   UniqueGdiObject<HFONT> font_;
+  int dpi_ = kBaseDpi;     // the window's DPI
+  int artwork_step_ = -1;  // the pictures loaded: 0 1x, 1 1.5x, 2 2x
   UniqueIcon big_icon_;
   UniqueIcon small_icon_;
   std::exception_ptr pending_error_;
