@@ -13,7 +13,8 @@ report=$(lnkinfo "$1" 2>/dev/null) || exit 1
 value=$(awk -v label="$2" '
   { line = $0; sub(/^[ \t]+/, "", line) }
   index(line, label) == 1 { sub(/^[^:]*:[ \t]*/, "", line); print line; exit }' <<<"$report")
-if lnkinfo "$here/lnkinfo-reference.lnk" 2>/dev/null | grep -qF 'C:\\Veldramona\\Loader.exe'; then
+reference=$(lnkinfo "$here/lnkinfo-reference.lnk" 2>/dev/null)
+if [[ "$reference" == *'C:\\Veldramona\\Loader.exe'* ]]; then
   # It then writes a backslash as \\ and a character it does not print as
   # \UXXXXXXXX, as printf's %b reads them.
   value=$(printf '%b' "$value")
