@@ -491,6 +491,64 @@ disk_full_by_file_size_limit() {
   [ ! -e "$GROUP/Veldramona.lnk" ] || fail "a shortcut larger than the limit was saved"
 }
 
+# expect_whole_log_lines: the log ends at a line's end and every line of it
+# is a record or the continuation of one.
+expect_whole_log_lines() {
+  [ -s "$LOG" ] || {
+    fail "the log is empty"
+    return
+  }
+  [ "$(tail -c 2 "$LOG" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "the log ends inside a line"
+  local torn
+  torn=$(grep -c -v -E $'^((InfoLog:  |SysLog:   |#ERRLOG#  |DebugLog: )[0-9]{4}/|\t\t).*\r$' "$LOG")
+  [ "$torn" -eq 0 ] || fail "$torn lines of the log are neither records nor their continuations"
+}
+
+# The temporary folder fills up in the middle of a record: the record is
+# cut back whole, so the log ends at a line's end, and the next run's
+# records start lines of their own.
+case_log_full_mid_record() {
+  prefix
+  local limit=4096
+  if small_disk "$TEMPDIR" 2; then
+    # One page is left for the log, far less than a run writes.
+    dd if=/dev/zero of="$TEMPDIR/filler" bs=4k count=1 2>/dev/null
+    brantvell /action=czsk
+    expect_success
+    expect_whole_log_lines
+    brantvell_keep_log /action=clear
+    expect_success
+    expect_whole_log_lines
+    [ "$(stat -c %s "$LOG")" -le "$limit" ] || fail "the log grew past the full disk"
+    unmount "$TEMPDIR"
+    return
+  fi
+  note "tmpfs cannot be mounted here; the file size limit stands in for a full folder"
+  command -v prlimit >/dev/null 2>&1 || {
+    skip "neither tmpfs nor prlimit is available"
+    return
+  }
+  rm -f "$LOG"
+  local action
+  for action in czsk clear; do
+    (
+      trap '' XFSZ
+      in_case prlimit --fsize=$limit "$BRANTVELL" /action=$action
+    ) </dev/null >/dev/null 2>&1
+    STATUS=$?
+    expect_success
+    expect_whole_log_lines
+  done
+}
+
+# brantvell without removing the log first.
+brantvell_keep_log() {
+  local log=$LOG
+  LOG=$WORK/no-such-log
+  brantvell "$@"
+  LOG=$log
+}
+
 # ---- 6. killed while saving ------------------------------------------------------
 
 # A save that was killed leaves at most a temporary file beside the
@@ -928,7 +986,7 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
   group_links_within_the_drives \
   group_swapped_for_a_link_while_running group_folder_moved_while_running \
-  overlapping_runs overlap_check_catches_interleaving; do
+  log_full_mid_record overlapping_runs overlap_check_catches_interleaving; do
   # BRANTVELL_FAULT_CASES, when set, names the cases to run.
   if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then
     continue
