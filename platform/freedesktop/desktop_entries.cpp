@@ -151,7 +151,8 @@ std::string Prefix() { return RealPathOr(WinePrefixFolder()); }
 // True when the entry file at `path` was made by this program for `prefix`.
 bool IsOurs(const std::string& path, const std::string& prefix, std::string* icon = nullptr) {
   std::string text, value;
-  if (!ReadText(path, &text) || !EntryValue(text, kPrefixKey, &value) || value != prefix)
+  if (!ReadText(path, &text) || !EntryValue(text, kPrefixKey, &value) ||
+      EscapeEntryValue(value) != EscapeEntryValue(prefix))
     return false;
   if (icon != nullptr && !EntryValue(text, "Icon", icon)) icon->clear();
   return true;

@@ -229,3 +229,16 @@ expect_matching_entries() {
     ! -name '*.png' ! -name 'mimeinfo.cache' ! -name 'user-dirs.dirs' -printf '%P\n')
   [ -z "$got" ] || fail "left-overs in the home: $(echo $got)"
 }
+
+# expect_whole_log_lines: the log ends at a line's end and every line of it
+# is a record or the continuation of one.
+expect_whole_log_lines() {
+  [ -s "$LOG" ] || {
+    fail "the log is empty"
+    return
+  }
+  [ "$(tail -c 2 "$LOG" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "the log ends inside a line"
+  local torn
+  torn=$(grep -c -v -E $'^((InfoLog:  |SysLog:   |#ERRLOG#  |DebugLog: )[0-9]{4}/|\t\t)' "$LOG")
+  [ "$torn" -eq 0 ] || fail "$torn lines of the log are neither records nor their continuations"
+}

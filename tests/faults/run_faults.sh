@@ -491,19 +491,6 @@ disk_full_by_file_size_limit() {
   [ ! -e "$GROUP/Veldramona.lnk" ] || fail "a shortcut larger than the limit was saved"
 }
 
-# expect_whole_log_lines: the log ends at a line's end and every line of it
-# is a record or the continuation of one.
-expect_whole_log_lines() {
-  [ -s "$LOG" ] || {
-    fail "the log is empty"
-    return
-  }
-  [ "$(tail -c 2 "$LOG" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "the log ends inside a line"
-  local torn
-  torn=$(grep -c -v -E $'^((InfoLog:  |SysLog:   |#ERRLOG#  |DebugLog: )[0-9]{4}/|\t\t).*\r$' "$LOG")
-  [ "$torn" -eq 0 ] || fail "$torn lines of the log are neither records nor their continuations"
-}
-
 # The temporary folder fills up in the middle of a record: the record is
 # cut back whole, so the log ends at a line's end, and the next run's
 # records start lines of their own.
