@@ -606,6 +606,34 @@ case_killed_during_save() {
   expect_files "$DESKTOP" 'Moje.txt'
 }
 
+# A run killed at each of its renames (shortcuts, entries, menu files,
+# icons), with the Linux entries on, and then a clear: no shortcut and no
+# entry is left, and no temporary file of an entry in the home. (A killed
+# save's temporary file on the public desktop goes with the next save
+# there.)
+case_killed_at_each_rename_then_clear() {
+  if [ "$HAVE_STRACE" -eq 0 ]; then
+    skip "strace is not available here"
+    return
+  fi
+  prefix
+  with_entries
+  local n left
+  for ((n = 1; n <= 60; n += 2)); do
+    killed_at_save "$n" /action=czsk
+    [ "$STATUS" -eq 137 ] || break
+    brantvell /action=clear
+    expect_success
+    expect_no_folder "$GROUP"
+    expect_whole_shortcuts "$DESKTOP" $(leftovers "$DESKTOP")
+    [ -z "$(find "$DESKTOP" -name '*.lnk')" ] || fail "kill at rename $n, then a clear, left a shortcut"
+    left=$(cd "$WORK/$CASE_NAME" && find home \( -name '*.tmp' -o -name '*brantvell-new*' \
+      -o -name '*.desktop' -o -name '*.menu' \) -printf '%P\n')
+    [ -z "$left" ] || fail "kill at rename $n, then a clear, left: $(echo $left)"
+  done
+  [ "$n" -gt 20 ] || fail "only $n renames seen in a run with entries"
+}
+
 case_killed_at_random_moments() {
   prefix
   # How long one whole run takes here, so the kills spread over it.
@@ -973,7 +1001,7 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
   group_links_within_the_drives \
   group_swapped_for_a_link_while_running group_folder_moved_while_running \
-  log_full_mid_record overlapping_runs overlap_check_catches_interleaving; do
+  log_full_mid_record killed_at_each_rename_then_clear overlapping_runs overlap_check_catches_interleaving; do
   # BRANTVELL_FAULT_CASES, when set, names the cases to run.
   if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then
     continue
