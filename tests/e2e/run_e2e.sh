@@ -491,6 +491,42 @@ case_entries_of_a_prefix_with_controls() {
   expect_no_entries
 }
 
+# A signal that ends the run while the terminal dialog holds the terminal
+# (under script, on a terminal of its own): the terminal gets its settings
+# back and the run ends with that signal.
+case_terminal_restored_after_signal() {
+  new_prefix signal
+  if ! command -v script >/dev/null 2>&1; then
+    note "script (util-linux) is not installed; the case is left out"
+    return
+  fi
+  local dir=$WORK/signal sig number
+  for sig in TERM INT HUP; do
+    rm -f "$dir/before" "$dir/raw" "$dir/after" "$dir/status"
+    HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
+      BRANTVELL=$BRANTVELL DIR=$dir SIG=$sig script -qec '
+      stty -g >"$DIR/before"
+      "$BRANTVELL" 0</dev/tty >/dev/null 2>&1 &
+      pid=$!
+      for i in $(seq 100); do
+        [ "$(stty -g)" != "$(cat "$DIR/before")" ] && break
+        sleep 0.05
+      done
+      stty -g >"$DIR/raw"
+      kill -$SIG $pid
+      wait $pid
+      echo $? >"$DIR/status"
+      stty -g >"$DIR/after"' /dev/null </dev/null >/dev/null 2>&1
+    number=$(kill -l "$sig")
+    [ "$(cat "$dir/raw" 2>/dev/null)" != "$(cat "$dir/before" 2>/dev/null)" ] ||
+      fail "SIG$sig: the dialog never set the terminal up"
+    [ "$(cat "$dir/after" 2>/dev/null)" = "$(cat "$dir/before" 2>/dev/null)" ] ||
+      fail "SIG$sig: the terminal's settings were not given back"
+    [ "$(cat "$dir/status" 2>/dev/null)" = $((128 + number)) ] ||
+      fail "SIG$sig: exit status $(cat "$dir/status" 2>/dev/null), expected $((128 + number))"
+  done
+}
+
 for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
   run_case "$test_case"
 done
