@@ -8,6 +8,7 @@
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
 #include "log/mdl_log.h"
+#include "platform/error.h"
 #include "setup/cls_brantvell.h"
 #include "ui/frm_main.h"
 
@@ -23,6 +24,9 @@ const char kTagGetChoice[] = "[mdlMain] (GetChoice)";
 const char kTagRefreshIcon[] = "[mdlMain] (RefreshIcon)";
 
 const char kComponentName[] = "Brantvell";
+
+// How long a run waits for another run on the same machine to end.
+constexpr int32_t kRunLockWaitMs = 60 * 1000;
 
 // Runs one step of the log set-up; a failing step is skipped.
 template <typename Step>
@@ -96,6 +100,10 @@ int Main(const RunEnvironment& env) {
     LogDebugText(kTagMain,
                  "INFO\taction=" + std::to_string(action) + "\toption=" + std::to_string(variant));
 
+    // From the check to the shell refresh this run alone changes the
+    // shortcuts: another run in between would remove what this one made.
+    if (env.run_lock && !env.run_lock->Acquire(kRunLockWaitMs)) throw OwnError(kErrRunBusy);
+
     setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path);
     if (decision.has_target) setup->SetAppPath(decision.target);
 
@@ -115,6 +123,9 @@ int Main(const RunEnvironment& env) {
     LogError(kTagMain, "", "");
     failed = true;
   }
+
+  // The message waits for the user; the next run need not.
+  if (env.run_lock) env.run_lock->Release();
 
   if (failed && !quiet) {
     try {

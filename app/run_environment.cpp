@@ -16,6 +16,7 @@ RunEnvironment RunEnvironment::Real() {
   env.log_services = LogServices::Real();
   env.dialog_views = DialogWindow::Make;
   env.notify_shell = NotifyCommonFoldersChanged;
+  env.run_lock = &RunLock::Real();
   return env;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/dialog_window.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "platform/run_lock.h"
 #include "platform/script_host.h"
 #include "setup/cls_brantvell.h"
 #include "setup/string_table.h"
@@ -30,6 +31,8 @@ struct RunEnvironment {
   LogServices log_services{};
   // Makes the choice dialog's window.
   DialogWindowFactory dialog_views;
+  // One run at a time on the machine; none in tests that do not ask.
+  RunLock* run_lock = nullptr;
   // Tells the shell that the common programs and desktop folders changed.
   std::function<void()> notify_shell;
 

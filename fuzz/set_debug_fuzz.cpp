@@ -187,7 +187,10 @@ std::string RecordText(const FakeLogServices& fake) {
   std::string text;
   for (size_t i = 0; i < line.size(); ++i) {
     text += line[i];
-    if (line[i] == '\n') {
+    FUZZ_CHECK(ControlsReplaced(std::string(1, line[i])).size() == 1 || (line[i] & 0x80),
+               "no control character but TAB, LF and CR reaches the file");
+    const bool line_end = line[i] == '\n' || (line[i] == '\r' && line.compare(i + 1, 1, "\n") != 0);
+    if (line_end) {
       FUZZ_CHECK(line.compare(i + 1, 2, "\t\t") == 0, "continuation lines start with two TABs");
       i += 2;
     }
@@ -232,7 +235,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const std::string text = WriteDebug(caller_text, items);
   FUZZ_CHECK(CharCount(text) <= 2048, "a debug text is at most 2048 characters");
-  FUZZ_CHECK(StartsWith(text, caller_text) || StartsWith(caller_text, text),
+  const std::string shown = ControlsReplaced(caller_text);
+  FUZZ_CHECK(StartsWith(text, shown) || StartsWith(shown, text),
              "the record starts with the caller's text");
 
   std::vector<Value> spelled;

@@ -197,12 +197,16 @@ std::string clsLogShare::RecordLine(int32_t eRecType, const std::string& strText
 
 bool clsLogShare::AppendLine(const std::string& path, const std::string& line) {
   // Continuation lines of a multi-line text start with two TABs, so every
-  // physical line that does not start a record is easy to tell apart.
+  // physical line that does not start a record is easy to tell apart. A
+  // carriage return alone ends a line too for many viewers, and other
+  // control characters can steer a terminal: no text may forge a record.
+  const std::string safe = ControlsReplaced(line);
   std::string text;
-  text.reserve(line.size() + 8);
-  for (char c : line) {
+  text.reserve(safe.size() + 8);
+  for (size_t i = 0; i < safe.size(); ++i) {
+    const char c = safe[i];
     text += c;
-    if (c == '\n') text += "\t\t";
+    if (c == '\n' || (c == '\r' && (i + 1 == safe.size() || safe[i + 1] != '\n'))) text += "\t\t";
   }
   text += "\r\n";
   try {

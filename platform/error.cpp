@@ -44,6 +44,8 @@ const char* StandardErrorText(int32_t number) {
       return "Wrong number of arguments or invalid property assignment";
     case kErrUnsupportedType:
       return "Variable uses an Automation type not supported in Visual Basic";
+    case kErrRunBusy:
+      return "Another run of Brantvell kept the shortcuts busy for the whole wait";
     default:
       return "";
   }

@@ -69,6 +69,10 @@ constexpr int32_t kErrUnsupportedType = 458;
 constexpr int32_t kErrSystemFileNotFound = static_cast<int32_t>(0x80070002u);
 constexpr int32_t kErrSystemPathNotFound = static_cast<int32_t>(0x80070003u);
 
+// Another run of the program held the machine's shortcuts for the whole
+// wait: the system's "wait timed out" (WAIT_TIMEOUT as an HRESULT).
+constexpr int32_t kErrRunBusy = static_cast<int32_t>(0x80070102u);
+
 // Interface-defined numbers of the log writer's Enable get, raised without
 // a text: the kind "all" (-1) asked for, no component of that name.
 constexpr int32_t kErrLogNoComponent = static_cast<int32_t>(0x80041801u);

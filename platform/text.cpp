@@ -106,6 +106,33 @@ size_t CharEnd(const std::string& text, size_t at) {
   return at;
 }
 
+bool IsValidUtf8(const std::string& text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t at = i;
+    if (DecodeAt(text, &i) == 0xFFFD && text.compare(at, 3, "\xEF\xBF\xBD") != 0) return false;
+  }
+  return true;
+}
+
+std::string ControlsReplaced(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const bool c0 = (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
+    // U+0080 to U+009F are 0xC2 0x80 to 0xC2 0x9F.
+    const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                    (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+    if (c0 || c1) {
+      out += "\xEF\xBF\xBD";
+      if (c1) ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 size_t CharCount(const std::string& text) {
   size_t n = 0;
   for (size_t i = 0; i < text.size(); ++n) SkipChar(text, &i);

@@ -44,6 +44,14 @@ void AppendUtf8(char32_t code_point, std::string* out);
 // format string to parse for every record of the log.
 void AppendPadded(long long value, int width, std::string* out);
 
+// True when the text is well-formed UTF-8 (shortest forms, no surrogates).
+bool IsValidUtf8(const std::string& text);
+
+// The text with every control character but TAB, line feed and carriage
+// return (C0, DEL and the C1 range) written as U+FFFD, so it cannot steer a
+// terminal or break the field it is written into.
+std::string ControlsReplaced(const std::string& text);
+
 // UTF-8 <-> UTF-16 for platform boundaries; invalid input becomes U+FFFD.
 std::u16string Utf8ToUtf16(const std::string& text);
 std::string Utf16ToUtf8(const std::u16string& text);

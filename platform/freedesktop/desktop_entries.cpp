@@ -48,6 +48,7 @@ struct RunState {
   bool disabled = false;
   bool changed = false;
   bool reported = false;
+  bool swept = false;
 };
 
 RunState& State() {
@@ -89,11 +90,31 @@ void MakeFolders(const std::string& path) {
   }
 }
 
-// Writes a file in one step: a temporary file beside it, renamed over it.
+const char kTempTail[] = ".brantvell-new";
+
+// Removes the temporary files that runs killed in the middle of a write
+// left in `folder`: only names this writer makes, and only while this run
+// holds the machine, so no other run is writing one.
+void RemoveLeftovers(const std::string& folder) {
+  UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!dir.valid()) return;
+  std::vector<std::string> left;
+  ForEachEntry(dir.get(), [&](const char* name) {
+    const size_t length = std::strlen(name);
+    const size_t tail = sizeof(kTempTail) - 1;
+    if (length > tail && std::strcmp(name + length - tail, kTempTail) == 0) left.push_back(name);
+  });
+  for (const std::string& name : left) ::unlinkat(dir.get(), name.c_str(), 0);
+}
+
+// Writes a file in one step: a temporary file of a name of its own beside
+// it, renamed over it.
 void WriteFile(const std::string& path, const std::string& bytes, mode_t mode) {
-  MakeFolders(path.substr(0, path.rfind('/')));
-  std::string temp = path + ".brantvell-new";
-  UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, mode));
+  const std::string folder = path.substr(0, path.rfind('/'));
+  MakeFolders(folder);
+  RemoveLeftovers(folder);
+  std::string temp = folder + "/." + path.substr(folder.size() + 1) + ".XXXXXX" + kTempTail;
+  UniqueFd fd(::mkostemps(&temp[0], sizeof(kTempTail) - 1, O_CLOEXEC));
   if (!fd.valid()) Fail(temp);
   if (!WriteAll(fd.get(), bytes) || ::fchmod(fd.get(), mode) != 0 || !fd.Close() ||
       ::rename(temp.c_str(), path.c_str()) != 0) {
@@ -107,6 +128,7 @@ void WriteFile(const std::string& path, const std::string& bytes, mode_t mode) {
 
 void RemoveFile(const std::string& path) {
   if (::unlink(path.c_str()) != 0 && errno != ENOENT) Fail(path);
+  RemoveLeftovers(path.substr(0, path.rfind('/')));
   State().changed = true;
 }
 
@@ -145,7 +167,8 @@ std::string Prefix() { return RealPathOr(WinePrefixFolder()); }
 // True when the entry file at `path` was made by this program for `prefix`.
 bool IsOurs(const std::string& path, const std::string& prefix, std::string* icon = nullptr) {
   std::string text, value;
-  if (!ReadText(path, &text) || !EntryValue(text, kPrefixKey, &value) || value != prefix)
+  if (!ReadText(path, &text) || !EntryValue(text, kPrefixKey, &value) ||
+      EscapeEntryValue(value) != EscapeEntryValue(prefix))
     return false;
   if (icon != nullptr && !EntryValue(text, "Icon", icon)) icon->clear();
   return true;
@@ -306,6 +329,27 @@ void RemoveMenuFolder(const DesktopPlaces& places, const std::vector<std::string
   RemoveEmptyMenuFolders(places, folders);
 }
 
+// Once a run, the first time it makes or removes an entry: the temporary
+// files of killed runs go from every folder the entries are written into,
+// whether or not this run writes there again.
+void SweepLeftovers(const DesktopPlaces& places) {
+  if (State().swept) return;
+  State().swept = true;
+  std::vector<std::string> folders = {places.Directories(), places.Menus()};
+  if (!places.desktop.empty()) folders.push_back(places.desktop);
+  for (const std::string& size : List(places.Icons()))
+    folders.push_back(places.Icons() + "/" + size + "/apps");
+  // The menu folders below wine/Programs, a few levels deep.
+  std::vector<std::string> menus = {places.Applications() + "/wine"};
+  for (size_t i = 0; i < menus.size() && i < 64; ++i) {
+    folders.push_back(menus[i]);
+    for (const std::string& name : List(menus[i])) {
+      if (IsFolder(menus[i] + "/" + name)) menus.push_back(menus[i] + "/" + name);
+    }
+  }
+  for (const std::string& folder : folders) RemoveLeftovers(folder);
+}
+
 void MakeEntry(const SavedShortcut& shortcut) {
   std::vector<std::string> folders;
   std::string name;
@@ -314,6 +358,7 @@ void MakeEntry(const SavedShortcut& shortcut) {
   DesktopPlaces places;
   std::string why;
   if (!DesktopPlaces::FromEnvironment(&places, &why)) throw Failure{why};
+  SweepLeftovers(places);
   if (place == EntryPlace::kDesktop && places.desktop.empty()) return;
   std::string prefix = Prefix();
   bool url = EndsWith(ToLower(shortcut.path), ".url");
@@ -360,6 +405,7 @@ void RemoveEntries(const std::string& path) {
   DesktopPlaces places;
   std::string why;
   if (!DesktopPlaces::FromEnvironment(&places, &why)) throw Failure{why};
+  SweepLeftovers(places);
   std::string prefix = Prefix();
   if (shortcut)
     RemoveEntry(places, place, folders, name, prefix);

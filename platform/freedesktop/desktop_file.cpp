@@ -45,7 +45,10 @@ void AddLine(std::string* text, const char* key, const std::string& value) {
 
 }  // namespace
 
-std::string EscapeEntryValue(const std::string& value) {
+std::string EscapeEntryValue(const std::string& raw) {
+  // Desktop entry values may hold no control character; those that have no
+  // escape of their own become U+FFFD.
+  const std::string value = ControlsReplaced(raw);
   std::string out;
   for (size_t i = 0; i < value.size(); ++i) {
     char c = value[i];

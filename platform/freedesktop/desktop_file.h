@@ -14,7 +14,7 @@ extern const char kPrefixKey[];
 extern const char kMadeKey[];
 
 // A value as a desktop file holds it: backslash, line breaks and tabs
-// escaped, a leading space as "\s".
+// escaped, a leading space as "\s", other control characters as U+FFFD.
 std::string EscapeEntryValue(const std::string& value);
 
 // One argument of an Exec key before the value escape: "%" doubled, and

@@ -94,7 +94,12 @@ class PosixFileSystem : public FileSystem {
       file = OpenAppend(name, folder.fd.get());
     }
     if (!file.valid()) return false;
+    // A text that does not fit whole (a full disk, a file size limit) is cut
+    // back to where it began, so the file always ends at a line's end and
+    // the next record does not continue a torn one.
+    const off_t begin = lseek(file.get(), 0, SEEK_END);
     bool written = WriteAll(file.get(), text);
+    if (!written && begin >= 0) (void)ftruncate(file.get(), begin);
     return file.Close() && written;
   }
 };

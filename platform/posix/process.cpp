@@ -76,6 +76,13 @@ void SetProgramArguments(int argc, char** argv) {
   if (options.no_desktop_entries) DisableDesktopEntries();
   std::string text;
   for (int i = options.first_argument; i < argc; ++i) {
+    // The program's texts are UTF-8: bytes of another encoding would name a
+    // folder that no shortcut can point to.
+    if (!IsValidUtf8(argv[i])) {
+      std::cerr << "brantvell: argument " << (i - options.first_argument + 1)
+                << " is not valid UTF-8; nothing was changed\n";
+      std::exit(2);
+    }
     if (i > options.first_argument) text += ' ';
     text += argv[i];
   }

@@ -66,7 +66,8 @@ void PrintHelp(std::ostream& out) {
          "~/.local/share), the menu files in $XDG_CONFIG_HOME/menus/ (default ~/.config)\n"
          "and the desktop folder (XDG_DESKTOP_DIR, else ~/Desktop, when it exists).\n"
          "\n"
-         "Exit status: 0 done, 1 the shortcuts could not be set up, 2 a wrong switch.\n";
+         "Exit status: 0 done, 1 the shortcuts could not be set up, 2 a wrong switch or\n"
+         "an argument that is not valid UTF-8.\n";
 }
 
 }  // namespace brantvell

@@ -4,8 +4,10 @@
 
 #include <cerrno>
 #include <iostream>
+#include <iterator>
 
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,13 +22,39 @@ namespace {
 // a lone Escape is the Esc key.
 constexpr int kSequenceGapMs = 50;
 
+// The terminal's settings before raw mode, for a signal that ends the run
+// while the mode is on.
+termios g_saved_for_signal{};
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// Gives the terminal its settings back, then ends the process with the
+// signal, as a terminal program is expected to (only calls that are safe in
+// a signal handler).
+void RestoreAndEnd(int signal_number) {
+  tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_for_signal);
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);
+}
+
 class PosixRawMode : public TerminalRawMode {
  public:
-  explicit PosixRawMode(const termios& saved) : saved_(saved) {}
-  ~PosixRawMode() override { tcsetattr(STDIN_FILENO, TCSANOW, &saved_); }
+  explicit PosixRawMode(const termios& saved) : saved_(saved) {
+    g_saved_for_signal = saved;
+    struct sigaction action {};
+    action.sa_handler = RestoreAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+      sigaction(kEndingSignals[i], &action, &old_[i]);
+  }
+  ~PosixRawMode() override {
+    tcsetattr(STDIN_FILENO, TCSANOW, &saved_);
+    for (size_t i = 0; i < std::size(kEndingSignals); ++i)
+      sigaction(kEndingSignals[i], &old_[i], nullptr);
+  }
 
  private:
   termios saved_;
+  struct sigaction old_[std::size(kEndingSignals)]{};
 };
 
 int ReadByte(bool wait) {

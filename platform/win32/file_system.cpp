@@ -53,13 +53,16 @@ class Win32FileSystem : public FileSystem {
   }
 
   // Log files are written in the ANSI code page, as the system's own text
-  // tools expect them.
+  // tools expect them. A text that does not fit whole (a full disk, a quota)
+  // is cut back to where it began, so the file always ends at a line's end.
   bool AppendText(const std::string& path, const std::string& text) override {
-    UniqueFile file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+    UniqueFile file(CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA | FILE_WRITE_DATA,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     std::string ansi = Utf8ToSystemAnsi(text);
+    LARGE_INTEGER begin{};
+    if (!SetFilePointerEx(file.get(), LARGE_INTEGER{}, &begin, FILE_END)) return false;
     bool written = true;
     size_t done = 0;
     while (written && done < ansi.size()) {
@@ -68,6 +71,8 @@ class Win32FileSystem : public FileSystem {
       written = WriteFile(file.get(), ansi.data() + done, chunk, &count, nullptr) && count > 0;
       done += count;
     }
+    if (!written && SetFilePointerEx(file.get(), begin, nullptr, FILE_BEGIN))
+      SetEndOfFile(file.get());
     // Closed here, to tell whether the data reached the file.
     return CloseHandle(file.release()) && written;
   }

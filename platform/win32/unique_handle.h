@@ -66,6 +66,8 @@ class UniqueHandle {
 inline constexpr std::intptr_t kInvalidHandleValue = -1;
 
 using UniqueFile = UniqueHandle<HANDLE, CloseHandle, kInvalidHandleValue>;
+// Handles that are null when there is none (mutexes, events).
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
 using UniqueFind = UniqueHandle<HANDLE, FindClose, kInvalidHandleValue>;
 // A bitmap, font or other object this code created and must delete.
 template <typename Object>

@@ -10,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,7 +18,9 @@
 #include <cstring>
 
 #include "platform/desktop_entries.h"
+#include "platform/posix/dir_entries.h"
 #include "platform/posix/host_folder.h"
+#include "platform/posix/unique_fd.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 
@@ -90,6 +93,23 @@ void RemoveEntry(int parent, const std::string& name, bool force) {
   if (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) != 0) throw ErrorForErrno(errno);
 }
 
+// The temporary files that killed saves left in the folder open as
+// `folder` go with the shortcut a clear deletes there; only while no save
+// into the folder is under way (saves hold a shared lock on it).
+void RemoveKilledSaves(int folder) {
+  UniqueFd own(::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!own.valid() || ::flock(own.get(), LOCK_EX | LOCK_NB) != 0) return;
+  std::vector<std::string> stale;
+  ForEachEntry(own.get(), [&](const char* entry) {
+    if (IsShortcutTempName(entry)) stale.push_back(entry);
+  });
+  for (const std::string& name : stale) {
+    struct stat st;
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      ::unlinkat(folder, name.c_str(), 0);
+  }
+}
+
 void DeleteFile(const std::string& path, bool force) {
   HostFolder folder;
   std::string name;
@@ -103,6 +123,7 @@ void DeleteFile(const std::string& path, bool force) {
   if (::unlinkat(folder.fd.get(), name.c_str(), 0) != 0)
     throw errno == ENOENT || errno == ENOTDIR ? ComponentError(kErrFileNotFound)
                                               : ComponentError(kErrPermissionDenied);
+  RemoveKilledSaves(folder.fd.get());
 }
 
 // True for "X:" and "X:\": a drive itself is never deleted.

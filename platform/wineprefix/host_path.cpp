@@ -15,6 +15,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "platform/posix/dir_entries.h"
@@ -97,9 +98,18 @@ int OpenDriveRoot(char letter) {
   return fd;
 }
 
+// Control characters and <>:"|?* are not allowed in Windows file names.
+bool IsWindowsName(const std::string& name) {
+  for (char c : name) {
+    if ((static_cast<unsigned char>(c) < 0x20) || std::strchr("<>:\"|?*", c) != nullptr)
+      return false;
+  }
+  return true;
+}
+
 // A drive path split into its drive letter and its components, "." and
 // ".." resolved by name as Windows does, never climbing above the drive's
-// root. False for any other path.
+// root. False for any other path, and for a name Windows cannot hold.
 bool SplitDrivePath(const std::string& path, char* letter, std::vector<std::string>* parts) {
   // The system ends a path at a NUL: a component "..", NUL, "x" would pass
   // the '..' check below as a name and then be opened as "..".
@@ -112,6 +122,9 @@ bool SplitDrivePath(const std::string& path, char* letter, std::vector<std::stri
     size_t end = begin;
     while (end < path.size() && !IsSeparator(path[end])) ++end;
     std::string name = path.substr(begin, end - begin);
+    // The prefix is a Windows file system: a name Windows cannot hold is
+    // found nowhere, whatever the host's file system would allow.
+    if (!IsWindowsName(name)) return false;
     if (name == "..") {
       if (!parts->empty()) parts->pop_back();
     } else if (!name.empty() && name != ".") {
@@ -406,6 +419,7 @@ bool ToHostPath(const std::string& path, std::string* host) {
   char letter;
   std::vector<std::string> parts;
   if (!SplitDrivePath(path, &letter, &parts)) {
+    if (IsDrivePath(path)) return false;
     std::string result = path;
     std::replace(result.begin(), result.end(), '\\', '/');
     *host = result;

@@ -11,6 +11,7 @@
 #include "log/mdl_log.h"
 #include "platform/error.h"
 #include "platform/process.h"
+#include "platform/run_lock.h"
 #include "setup/string_table.h"
 #include "tests/app/scripted_dialog_view.h"
 #include "tests/support/capture_log.h"
@@ -44,6 +45,20 @@ struct FakeProcess : Process {
   VersionInfo Version() override { return VersionInfo{1, 0, 17, ""}; }
 };
 
+// A machine lock that is free or held by another run for the whole wait.
+struct FakeRunLock : RunLock {
+  bool busy = false;
+  bool held = false;
+  int32_t waited_ms = -1;
+
+  bool Acquire(int32_t wait_ms) override {
+    waited_ms = wait_ms;
+    held = !busy;
+    return held;
+  }
+  void Release() override { held = false; }
+};
+
 class MainTest : public ::testing::Test {
  protected:
   MainTest() {
@@ -63,8 +78,10 @@ class MainTest : public ::testing::Test {
     env.message_box = &warnings_;
     env.log_services = log_services_.Services();
     env.dialog_views = ScriptedDialogs(answer_, &dialog_);
+    env.run_lock = &lock_;
     env.notify_shell = [this] {
       ++refreshes_;
+      locked_at_refresh_ = lock_.held;
       if (refresh_error_) throw *refresh_error_;
     };
     return Main(env);
@@ -132,6 +149,8 @@ class MainTest : public ::testing::Test {
   DialogSeen dialog_;
   int refreshes_ = 0;
   std::optional<Error> refresh_error_;
+  FakeRunLock lock_;
+  bool locked_at_refresh_ = false;
 };
 
 TEST_F(MainTest, ClearRemovesShortcutsAndRefreshesOnce) {
@@ -350,6 +369,43 @@ TEST_F(MainTest, RefreshFailureIsReported) {
   EXPECT_TRUE(MessageShown());
   EXPECT_TRUE(host_.HasFile(InGroup(kSkWebSite)));
   EXPECT_EQ("\t-2147467259\tShell\tUnspecified error", MainRecords().at(2));
+}
+
+// The machine is held from before the check until after the refresh, and
+// let go before the message waits for the user.
+TEST_F(MainTest, HoldsTheMachineFromCheckToRefresh) {
+  EXPECT_EQ(0, Run("/action=czsk"));
+  EXPECT_EQ(60000, lock_.waited_ms);
+  EXPECT_TRUE(locked_at_refresh_);
+  EXPECT_FALSE(lock_.held);
+  EXPECT_TRUE(host_.HasFile(InGroup(kSkWebSite)));
+}
+
+// A run that waited in vain for another changes nothing and says why.
+TEST_F(MainTest, BusyMachineFailsWithoutTouchingShortcuts) {
+  for (const char* command : {"/action=clear", "/action=cz /mode=q", ""}) {
+    SCOPED_TRACE(command);
+    host_.AddFile(InGroup(kCzWebSite));
+    lock_.busy = true;
+    warnings_.shown.clear();
+    log_services_.files.files.erase(kLogFile);
+    refreshes_ = 0;
+    EXPECT_EQ(1, Run(command));
+
+    EXPECT_TRUE(SetupStarts().empty());
+    EXPECT_EQ(0, dialog_.windows);
+    EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
+    EXPECT_FALSE(host_.HasFile(InGroup(kSkWebSite)));
+    EXPECT_EQ(0, refreshes_);
+    EXPECT_EQ(std::string(command).find("/mode=q") == std::string::npos, MessageShown());
+    const std::vector<std::string> main = MainRecords();
+    ASSERT_EQ(4u, main.size());
+    EXPECT_EQ(
+        "\t-2147024638\tBrantvell\tAnother run of Brantvell kept the shortcuts busy for the "
+        "whole wait",
+        main[2]);
+    EXPECT_EQ("END", main[3]);
+  }
 }
 
 TEST_F(MainTest, RecordsFollowTheRun) {

@@ -69,6 +69,12 @@ host_path() {
   printf '%s/drive_c%s' "$PREFIX" "$rest"
 }
 
+# in_case COMMAND...: runs a command with the current case's home, prefix
+# and temporary folder, never the real user's.
+in_case() {
+  env HOME="$USER_HOME" XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX="$PREFIX" TEMP="$TEMPDIR" "$@"
+}
+
 # brantvell [ARGS...]: runs the program on the current prefix with standard
 # input from $STDIN (empty when unset), in the case's own home (never the
 # real user's menu). Sets STATUS, OUT and ERR. The log starts empty, so it
@@ -76,8 +82,7 @@ host_path() {
 brantvell() {
   local out=$WORK/last.out err=$WORK/last.err
   rm -f "$LOG"
-  printf '%s' "${STDIN-}" | HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX \
-    TEMP=$TEMPDIR "$BRANTVELL" "$@" >"$out" 2>"$err"
+  printf '%s' "${STDIN-}" | in_case "$BRANTVELL" "$@" >"$out" 2>"$err"
   STATUS=$?
   OUT=$(cat "$out")
   ERR=$(cat "$err")
@@ -192,4 +197,43 @@ expect_url() {
   [ -f "$1" ] || return 0
   grep -q '^\[InternetShortcut\]' "$1" || fail "${1##*/} is not an Internet shortcut"
   tr -d '\r' <"$1" | grep -qxF "URL=$2" || fail "${1##*/} does not point at $2"
+}
+
+# entry_names FOLDER EXT: the file names in FOLDER without extension EXT,
+# sorted.
+entry_names() {
+  (cd "$1" 2>/dev/null && find . -maxdepth 1 -type f -name "*$2" | sed "s|^\./||; s|$2\$||") |
+    LC_ALL=C sort
+}
+
+# expect_matching_entries: the case's home holds a menu entry and a menu
+# file for each shortcut of the group and a desktop entry for each .lnk of
+# the desktop, none other, and no temporary file of an entry or icon.
+expect_matching_entries() {
+  local want got
+  want=$( (entry_names "$GROUP" .lnk; entry_names "$GROUP" .url) | LC_ALL=C sort)
+  got=$(entry_names "$ENTRIES" .desktop)
+  [ "$want" = "$got" ] || fail "menu entries:"$'\n'"      expected: $(echo $want)"$'\n'"      found:    $(echo $got)"
+  got=$(entry_names "$USER_HOME/.config/menus/applications-merged" .menu |
+    sed 's/^wine-Programs-Halvorna-//' | LC_ALL=C sort)
+  [ "$want" = "$got" ] || fail "menu files:"$'\n'"      expected: $(echo $want)"$'\n'"      found:    $(echo $got)"
+  want=$(entry_names "$DESKTOP" .lnk)
+  got=$(entry_names "$USER_DESKTOP" .desktop)
+  [ "$want" = "$got" ] || fail "desktop entries: expected: $(echo $want); found: $(echo $got)"
+  got=$(find "$USER_HOME" -type f ! -name '*.desktop' ! -name '*.menu' ! -name '*.directory' \
+    ! -name '*.png' ! -name 'mimeinfo.cache' ! -name 'user-dirs.dirs' -printf '%P\n')
+  [ -z "$got" ] || fail "left-overs in the home: $(echo $got)"
+}
+
+# expect_whole_log_lines: the log ends at a line's end and every line of it
+# is a record or the continuation of one.
+expect_whole_log_lines() {
+  [ -s "$LOG" ] || {
+    fail "the log is empty"
+    return
+  }
+  [ "$(tail -c 2 "$LOG" | od -An -tx1 | tr -d ' ')" = 0d0a ] || fail "the log ends inside a line"
+  local torn
+  torn=$(grep -c -v -E $'^((InfoLog:  |SysLog:   |#ERRLOG#  |DebugLog: )[0-9]{4}/|\t\t)' "$LOG")
+  [ "$torn" -eq 0 ] || fail "$torn lines of the log are neither records nor their continuations"
 }

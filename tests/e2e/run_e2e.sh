@@ -659,6 +659,112 @@ case_prefix_of_another_user() {
   expect_cz_set
 }
 
+# ---- text that tries to leave its field -------------------------------------------
+
+# Line breaks and control characters in the command line: the log gets
+# whole records only (a CR starts a continuation line like a LF), no
+# control character but TAB, and the run goes on as usual.
+case_command_line_cannot_forge_records() {
+  new_prefix forged
+  local forged=$'DebugLog: 2026/01/01 00:00:00\tBrantvell[mdlMain] (Main)\tEND'
+  local extra ends
+  for extra in $'a\r'"$forged" $'a\n'"$forged" $'a\r\n'"$forged" $'\e[2J\e]0;title\a\x7f\x01' $'\r'; do
+    brantvell /action=cz "/x=$extra"
+    expect_status 0
+    expect_whole_log_lines
+    # Main's END records at the start of a line, a lone CR counting as a
+    # line break too.
+    ends=$(perl -0777 -ne 'my $n = () = /(?:\A|\n|\r(?!\n))DebugLog: [^\r\n]*\tBrantvell\[mdlMain\] \(Main\)\tEND(?=\r\n)/g; print $n' "$LOG")
+    [ "$ends" -eq 1 ] || fail "$ends END records of Main in the log for: $(printf '%q' "$extra")"
+    ! LC_ALL=C grep -q $'[\x01-\x08\x0b\x0c\x0e-\x1f\x7f]' "$LOG" || fail "control characters reach the log"
+    expect_files "$GROUP" "${CZ_SET[@]}"
+  done
+}
+
+# A command line that is not UTF-8 is refused before the run.
+case_command_line_not_utf8() {
+  new_prefix not_utf8
+  local arguments
+  for arguments in $'/action=cz /target=C:\\\xe8esk\xfd' $'/action=clear \xc5' $'\xff'; do
+    brantvell $arguments
+    expect_status 2
+    expect_contains "stderr" "$ERR" "is not valid UTF-8; nothing was changed"
+    expect_no_file "$LOG"
+    expect_no_folder "$GROUP"
+  done
+}
+
+# The prefix is a Windows file system: a /target whose name holds what a
+# Windows name cannot is not found, though the host has such a folder.
+case_target_names_windows_cannot_hold() {
+  new_prefix windows_names
+  local name
+  for name in $'Veld\eramona' $'Veld\tramona' 'Veld?ramona' 'Veld*ramona' 'Veld|ramona' 'Veld"ramona'; do
+    mkdir -p "$PREFIX/drive_c/$name"
+    brantvell "/action=czsk" "/target=C:\\$name"
+    expect_failed_run
+    expect_log $'\t76\t'
+    expect_no_folder "$GROUP"
+    expect_no_entries
+  done
+}
+
+# A prefix whose path holds an ESC: its entries still validate, hold no
+# control character, and a clear finds them again.
+case_entries_of_a_prefix_with_controls() {
+  new_prefix $'controls\e[1m'
+  brantvell /action=czsk
+  expect_clean_run '/action=czsk'
+  expect_files "$DESKTOP" 'Veldramona (CZ).lnk' 'Veldramona (SK).lnk'
+  local file count=0
+  while IFS= read -r -d '' file; do
+    count=$((count + 1))
+    desktop-file-validate "$file" >/dev/null 2>&1 ||
+      fail "${file##*/} does not validate: $(desktop-file-validate "$file" 2>&1 | head -2)"
+    ! LC_ALL=C grep -q $'[\x01-\x08\x0b\x0c\x0e-\x1f\x7f]' "$file" || fail "${file##*/} holds control characters"
+  done < <(find "$USER_HOME" -name '*.desktop' -print0)
+  [ "$count" -eq 11 ] || fail "$count desktop entries, expected 11"
+  brantvell /action=clear
+  expect_clean_run '/action=clear'
+  expect_no_entries
+}
+
+# A signal that ends the run while the terminal dialog holds the terminal
+# (under script, on a terminal of its own): the terminal gets its settings
+# back and the run ends with that signal.
+case_terminal_restored_after_signal() {
+  new_prefix signal
+  if ! command -v script >/dev/null 2>&1; then
+    note "script (util-linux) is not installed; the case is left out"
+    return
+  fi
+  local dir=$WORK/signal sig number
+  for sig in TERM INT HUP; do
+    rm -f "$dir/before" "$dir/raw" "$dir/after" "$dir/status"
+    HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
+      BRANTVELL=$BRANTVELL DIR=$dir SIG=$sig script -qec '
+      stty -g >"$DIR/before"
+      "$BRANTVELL" 0</dev/tty >/dev/null 2>&1 &
+      pid=$!
+      for i in $(seq 100); do
+        [ "$(stty -g)" != "$(cat "$DIR/before")" ] && break
+        sleep 0.05
+      done
+      stty -g >"$DIR/raw"
+      kill -$SIG $pid
+      wait $pid
+      echo $? >"$DIR/status"
+      stty -g >"$DIR/after"' /dev/null </dev/null >/dev/null 2>&1
+    number=$(kill -l "$sig")
+    [ "$(cat "$dir/raw" 2>/dev/null)" != "$(cat "$dir/before" 2>/dev/null)" ] ||
+      fail "SIG$sig: the dialog never set the terminal up"
+    [ "$(cat "$dir/after" 2>/dev/null)" = "$(cat "$dir/before" 2>/dev/null)" ] ||
+      fail "SIG$sig: the terminal's settings were not given back"
+    [ "$(cat "$dir/status" 2>/dev/null)" = $((128 + number)) ] ||
+      fail "SIG$sig: exit status $(cat "$dir/status" 2>/dev/null), expected $((128 + number))"
+  done
+}
+
 for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
   run_case "$test_case"
 done

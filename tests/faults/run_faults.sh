@@ -31,6 +31,10 @@ cleanup() {
 trap cleanup EXIT
 # Texts with Czech letters are compared byte for byte.
 export LC_ALL=C.UTF-8
+# Whether Linux entries are made, as the caller set it; a case that checks
+# them switches them on for itself (every run has the case's own home).
+ENTRIES_SETTING=${BRANTVELL_NO_DESKTOP_ENTRIES-}
+with_entries() { export BRANTVELL_NO_DESKTOP_ENTRIES=0; }
 
 FAULT_SEED=${BRANTVELL_FAULT_SEED:-$(($(date +%s%N) % 1000000007))}
 echo "fault seed: $FAULT_SEED (BRANTVELL_FAULT_SEED=$FAULT_SEED repeats the kill moments)"
@@ -89,7 +93,7 @@ as_user() { setpriv --reuid=$USER_ID --regid=$USER_ID --clear-groups -- "$@"; }
 # unprivileged user, as a user's own prefix does.
 give_to_user() {
   chmod 755 "$WORK/$CASE_NAME"
-  chown -R $USER_ID:$USER_ID "$PREFIX" "$TEMPDIR"
+  chown -R $USER_ID:$USER_ID "$PREFIX" "$TEMPDIR" "$USER_HOME"
 }
 
 # brantvell_as_user [ARGS...]: the program on the current prefix, run as the
@@ -97,7 +101,8 @@ give_to_user() {
 brantvell_as_user() {
   local out=$WORK/last.out err=$WORK/last.err
   rm -f "$LOG"
-  printf '%s' "${STDIN-}" | WINEPREFIX=$PREFIX TEMP=$TEMPDIR as_user "$USER_BRANTVELL" "$@" \
+  printf '%s' "${STDIN-}" |
+    in_case setpriv --reuid=$USER_ID --regid=$USER_ID --clear-groups -- "$USER_BRANTVELL" "$@" \
     >"$out" 2>"$err"
   STATUS=$?
   OUT=$(cat "$out")
@@ -126,6 +131,7 @@ fault_case() {
   LOG=
   ERR=
   run_case "case_$1"
+  export BRANTVELL_NO_DESKTOP_ENTRIES=$ENTRIES_SETTING
   if [ "$CASE_SKIPPED" -eq 1 ] && [ "$CASE_FAILED" -eq 0 ]; then
     PASSED=$((PASSED - 1))
     SKIPPED=$((SKIPPED + 1))
@@ -474,7 +480,7 @@ disk_full_by_file_size_limit() {
   # SIGXFSZ ignored, so the write fails instead of the process dying.
   (
     trap '' XFSZ
-    WINEPREFIX=$PREFIX TEMP=$TEMPDIR exec prlimit --fsize=200 "$BRANTVELL" /action=cz
+    in_case prlimit --fsize=200 "$BRANTVELL" /action=cz
   ) </dev/null >"$out" 2>"$err"
   STATUS=$?
   ERR=$(cat "$err")
@@ -483,6 +489,51 @@ disk_full_by_file_size_limit() {
   expect_whole_shortcuts "$GROUP"
   expect_whole_shortcuts "$DESKTOP"
   [ ! -e "$GROUP/Veldramona.lnk" ] || fail "a shortcut larger than the limit was saved"
+}
+
+# The temporary folder fills up in the middle of a record: the record is
+# cut back whole, so the log ends at a line's end, and the next run's
+# records start lines of their own.
+case_log_full_mid_record() {
+  prefix
+  local limit=4096
+  if small_disk "$TEMPDIR" 2; then
+    # One page is left for the log, far less than a run writes.
+    dd if=/dev/zero of="$TEMPDIR/filler" bs=4k count=1 2>/dev/null
+    brantvell /action=czsk
+    expect_success
+    expect_whole_log_lines
+    brantvell_keep_log /action=clear
+    expect_success
+    expect_whole_log_lines
+    [ "$(stat -c %s "$LOG")" -le "$limit" ] || fail "the log grew past the full disk"
+    unmount "$TEMPDIR"
+    return
+  fi
+  note "tmpfs cannot be mounted here; the file size limit stands in for a full folder"
+  command -v prlimit >/dev/null 2>&1 || {
+    skip "neither tmpfs nor prlimit is available"
+    return
+  }
+  rm -f "$LOG"
+  local action
+  for action in czsk clear; do
+    (
+      trap '' XFSZ
+      in_case prlimit --fsize=$limit "$BRANTVELL" /action=$action
+    ) </dev/null >/dev/null 2>&1
+    STATUS=$?
+    expect_success
+    expect_whole_log_lines
+  done
+}
+
+# brantvell without removing the log first.
+brantvell_keep_log() {
+  local log=$LOG
+  LOG=$WORK/no-such-log
+  brantvell "$@"
+  LOG=$log
 }
 
 # ---- 6. killed while saving ------------------------------------------------------
@@ -508,7 +559,7 @@ killed_at_save() {
   local n=$1
   shift
   rm -f "$LOG"
-  WINEPREFIX=$PREFIX TEMP=$TEMPDIR strace -f -o /dev/null -e trace=rename,renameat,renameat2 \
+  in_case strace -f -o /dev/null -e trace=rename,renameat,renameat2 \
     -e inject=rename,renameat,renameat2:signal=KILL:when=$n "$BRANTVELL" "$@" \
     </dev/null >/dev/null 2>&1
   STATUS=$?
@@ -555,6 +606,34 @@ case_killed_during_save() {
   expect_files "$DESKTOP" 'Moje.txt'
 }
 
+# A run killed at each of its renames (shortcuts, entries, menu files,
+# icons), with the Linux entries on, and then a clear: no shortcut and no
+# entry is left, and no temporary file of an entry in the home. (A killed
+# save's temporary file on the public desktop goes with the next save
+# there.)
+case_killed_at_each_rename_then_clear() {
+  if [ "$HAVE_STRACE" -eq 0 ]; then
+    skip "strace is not available here"
+    return
+  fi
+  prefix
+  with_entries
+  local n left
+  for ((n = 1; n <= 60; n += 2)); do
+    killed_at_save "$n" /action=czsk
+    [ "$STATUS" -eq 137 ] || break
+    brantvell /action=clear
+    expect_success
+    expect_no_folder "$GROUP"
+    expect_whole_shortcuts "$DESKTOP" $(leftovers "$DESKTOP")
+    [ -z "$(find "$DESKTOP" -name '*.lnk')" ] || fail "kill at rename $n, then a clear, left a shortcut"
+    left=$(cd "$WORK/$CASE_NAME" && find home \( -name '*.tmp' -o -name '*brantvell-new*' \
+      -o -name '*.desktop' -o -name '*.menu' \) -printf '%P\n')
+    [ -z "$left" ] || fail "kill at rename $n, then a clear, left: $(echo $left)"
+  done
+  [ "$n" -gt 20 ] || fail "only $n renames seen in a run with entries"
+}
+
 case_killed_at_random_moments() {
   prefix
   # How long one whole run takes here, so the kills spread over it.
@@ -566,7 +645,7 @@ case_killed_at_random_moments() {
   note "kills spread over $span ms (BRANTVELL_FAULT_SEED=$FAULT_SEED BRANTVELL_FAULT_SPAN_MS=$span repeat them)"
   local runs=30 run pid delay words=(cz czsk sk czsk) left_temp=0
   for ((run = 0; run < runs; run++)); do
-    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" "/action=${words[run % 4]}" \
+    in_case "$BRANTVELL" "/action=${words[run % 4]}" \
       </dev/null >/dev/null 2>&1 &
     pid=$!
     next_random
@@ -775,8 +854,8 @@ case_group_swapped_for_a_link_while_running() {
   swapper=$!
   end=$((SECONDS + 4))
   while [ $SECONDS -lt $end ]; do
-    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=czsk </dev/null >/dev/null 2>&1
-    WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=clear </dev/null >/dev/null 2>&1
+    in_case "$BRANTVELL" /action=czsk </dev/null >/dev/null 2>&1
+    in_case "$BRANTVELL" /action=clear </dev/null >/dev/null 2>&1
     runs=$((runs + 1))
   done
   touch "$stop"
@@ -812,7 +891,7 @@ case_group_folder_moved_while_running() {
   end=$((SECONDS + 4))
   while [ $SECONDS -lt $end ]; do
     for action in czsk clear; do
-      WINEPREFIX=$PREFIX TEMP=$TEMPDIR "$BRANTVELL" /action=$action </dev/null >/dev/null 2>&1
+      in_case "$BRANTVELL" /action=$action </dev/null >/dev/null 2>&1
       status=$?
       [ "$status" -le 1 ] || odd+=("$action: $status")
     done
@@ -945,6 +1024,85 @@ case_long_command_line() {
   expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
 }
 
+# ---- 10. runs that overlap ------------------------------------------------------
+
+# overlapping_sections LOG: how many times, in a log that several runs wrote
+# into, one run's work on the shortcuts began while another's was under way.
+# A run's work is its setup object's records from its first SetupMake or
+# SetupClear to its shell refresh or Main's error record; the other runs'
+# START, INFO and END records may come in between, their setup records may
+# not.
+overlapping_sections() {
+  tr -d '\r' <"$1" | awk -F'\t' '
+    $2 ~ /^Brantvell\[clsBrantvell\] \(Setup(Make|Clear)\)$/ && $3 == "START" {
+      if (!open) { open = 1; make = ($2 ~ /SetupMake/); nested = 0; next }
+      if (make && !nested && $2 ~ /SetupClear/) { nested = 1; next }
+      bad++
+      next
+    }
+    $2 ~ /^Brantvell\[clsBrantvell\]/ && !open { bad++ }
+    $2 == "Brantvell[mdlMain] (RefreshIcon)" || ($2 == "Brantvell[mdlMain] (Main)" && $3 == "") { open = 0 }
+    END { print bad + 0 }'
+}
+
+# Eight runs at once, of every action, several rounds, all writing one log:
+# each ends 0 or 1, their work on the shortcuts never overlaps, and a run
+# alone afterwards leaves exactly its own set with matching entries.
+case_overlapping_runs() {
+  prefix
+  with_entries
+  local words=(czsk cz sk clear czsk cz sk czsk) round run pids status odd=() overlaps
+  for ((round = 0; round < 4; round++)); do
+    pids=()
+    for ((run = 0; run < 8; run++)); do
+      in_case "$BRANTVELL" "/action=${words[(run + round) % 8]}" /mode=q </dev/null >/dev/null 2>&1 &
+      pids+=($!)
+    done
+    for run in "${pids[@]}"; do
+      wait "$run"
+      status=$?
+      [ "$status" -le 1 ] || odd+=("round $round: $status")
+    done
+  done
+  [ ${#odd[@]} -eq 0 ] || fail "runs ended with other statuses than 0 or 1: ${odd[*]}"
+  [ "$(grep -c 'Brantvell\[mdlMain\] (Main)'$'\t''END' "$LOG")" -eq 32 ] ||
+    fail "the log does not hold the END records of all 32 runs"
+  overlaps=$(overlapping_sections "$LOG")
+  [ "$overlaps" -eq 0 ] || fail "$overlaps runs worked on the shortcuts while another did"
+  expect_no_log '#ERRLOG#'
+  brantvell /action=sk
+  expect_success
+  expect_files "$GROUP" "${SK_SET[@]}"
+  expect_files "$DESKTOP" 'Veldramona.lnk'
+  expect_matching_entries
+  brantvell /action=czsk
+  expect_success
+  expect_files "$GROUP" "${CZSK_SET[@]}"
+  expect_files "$DESKTOP" "${CZSK_DESKTOP[@]}"
+  expect_matching_entries
+  [ -z "$(leftovers "$GROUP")$(leftovers "$DESKTOP")" ] ||
+    fail "left-overs: $(leftovers "$GROUP") $(leftovers "$DESKTOP")"
+}
+
+# The overlap check itself: a log of two runs whose work interleaves is
+# caught, one whose other records only come in between is not.
+case_overlap_check_catches_interleaving() {
+  prefix
+  local r='DebugLog: 2026/12/09 10:00:00'$'\t''Brantvell'
+  {
+    printf '%s\n' "$r[mdlMain] (Main)"$'\t'"START"
+    printf '%s\n' "$r[clsBrantvell] (SetupMake)"$'\t'"START"$'\t'"1"
+    printf '%s\n' "$r[clsBrantvell] (SetupClear)"$'\t'"START"
+    printf '%s\n' "$r[mdlMain] (Main)"$'\t'"START"
+    printf '%s\n' "$r[mdlMain] (RefreshIcon)"
+    printf '%s\n' "$r[clsBrantvell] (SetupClear)"$'\t'"START"
+    printf '%s\n' "$r[mdlMain] (RefreshIcon)"
+  } >"$LOG"
+  [ "$(overlapping_sections "$LOG")" -eq 0 ] || fail "runs one after the other counted as overlapping"
+  sed -i '5d' "$LOG"
+  [ "$(overlapping_sections "$LOG")" -eq 1 ] || fail "interleaved runs not caught"
+}
+
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
@@ -955,6 +1113,7 @@ for name in group_folder_not_writable start_menu_not_writable read_only_shortcut
   group_links_out_of_the_prefix group_links_out_without_catalogue_files \
   group_links_within_the_drives \
   group_swapped_for_a_link_while_running group_folder_moved_while_running long_command_line \
+  log_full_mid_record killed_at_each_rename_then_clear overlapping_runs overlap_check_catches_interleaving \
   $(for i in "${HOSTILE_INPUTS[@]}"; do for k in "${HOSTILE_KINDS[@]}"; do echo "hostile_${i}_$k"; done; done); do
   # BRANTVELL_FAULT_CASES, when set, names the cases to run.
   if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then

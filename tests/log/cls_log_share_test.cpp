@@ -121,10 +121,31 @@ TEST_F(WriterTest, RecordLineUsesTheLocaleSeparators) {
   EXPECT_EQ(OneFile(), "Perf_I:   2027.01.02 03-04-05 \"Timestamp=1:02:05,500000\"  \tx\r\n");
 }
 
-TEST_F(WriterTest, LineFeedsStartContinuationLinesWithTwoTabs) {
-  UseOneFile();
-  ASSERT_TRUE(log_->SetEvent("one\ntwo\r\nthree", 0, 0));
-  EXPECT_EQ(OneFile(), "InfoLog:  " + std::string(kStamp) + "\tone\n\t\ttwo\r\n\t\tthree\r\n");
+// Every line that does not start a record starts with two TABs, and no
+// control character but TAB reaches the file: a text cannot forge a record
+// or steer the terminal that shows the log.
+TEST_F(WriterTest, TextCannotLeaveItsRecord) {
+  const std::string record = "InfoLog:  " + std::string(kStamp) + "\t";
+  const struct {
+    const char* text;
+    const char* written;
+  } cases[] = {
+      {"one\ntwo\r\nthree", "one\n\t\ttwo\r\n\t\tthree"},
+      {"a\rDebugLog: 2026/01/01 00:00:00\tEND", "a\r\t\tDebugLog: 2026/01/01 00:00:00\tEND"},
+      {"end\r", "end\r\t\t"},
+      {"\x1b[2J\x07x\x7f", "\xEF\xBF\xBD[2J\xEF\xBF\xBDx\xEF\xBF\xBD"},
+      {"c1 \xC2\x9B"
+       "31m \xC2\xA0",
+       "c1 \xEF\xBF\xBD"
+       "31m \xC2\xA0"},
+      {"tab\tstays", "tab\tstays"},
+  };
+  for (const auto& c : cases) {
+    UseOneFile();
+    OneFile().clear();
+    ASSERT_TRUE(log_->SetEvent(c.text, 0, 0));
+    EXPECT_EQ(OneFile(), record + c.written + "\r\n") << c.text;
+  }
 }
 
 TEST_F(WriterTest, RecordsAreAppended) {

@@ -17,6 +17,7 @@ TEST(ErrorCatalogueTest, RaisesNumberWithSourceAndStandardText) {
       {kErrPathFileAccess, "Path/File access error"},
       {kErrWrongArgumentCount, "Wrong number of arguments or invalid property assignment"},
       {kErrSystemPathNotFound, ""},
+      {kErrRunBusy, "Another run of Brantvell kept the shortcuts busy for the whole wait"},
       {kErrLogAllKinds, ""},
       {12345, ""},
   };

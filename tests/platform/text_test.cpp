@@ -136,6 +136,35 @@ TEST(TextTest, CountsAndCutsMixedAsciiAndMultiByteCharacters) {
 
 // The log's dates and times are written with AppendPadded; it must agree
 // with printf's "%0*lld" for every sign, width and size of number.
+TEST(TextTest, IsValidUtf8TellsWellFormedTextFromMalformed) {
+  const struct {
+    std::string text;
+    bool valid;
+  } cases[] = {
+      {"", true},
+      {"Příliš žluťoučký kůň", true},
+      {"\xEF\xBF\xBD written as itself", true},
+      {"\xF0\x9F\x98\x80", true},
+      {"Latin-2 \xE8"
+       "esk\xFD",
+       false},
+      {"cut \xC5", false},
+      {"overlong \xC0\xAF", false},
+      {"surrogate \xED\xA0\x80", false},
+      {"past the range \xF4\x90\x80\x80", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.valid, IsValidUtf8(c.text)) << c.text;
+}
+
+TEST(TextTest, ControlsReplacedKeepsTabAndLineBreaksOnly) {
+  const std::string r = "\xEF\xBF\xBD";
+  EXPECT_EQ("a\tb\nc\r\n", ControlsReplaced("a\tb\nc\r\n"));
+  EXPECT_EQ(r + "[1m" + r + r + "z", ControlsReplaced("\x1b[1m\x01\x7fz"));
+  EXPECT_EQ(r + "x\xC2\xA0", ControlsReplaced("\xC2\x85x\xC2\xA0"));
+  EXPECT_EQ(std::string("\xC2", 1), ControlsReplaced("\xC2"));
+  EXPECT_EQ("žluť", ControlsReplaced("žluť"));
+}
+
 TEST(TextTest, AppendPaddedWritesWhatPrintfWrites) {
   const long long kValues[] = {0,     1,  9,  10,  59,    99,        100,      2026,
                                12345, -1, -5, -99, -2026, LLONG_MAX, LLONG_MIN};

@@ -51,6 +51,25 @@ TEST(DesktopFile, WebEntryIsAnApplicationOpeningItsAddress) {
   EXPECT_EQ(exec, "xdg-open \"https://a.example/x y?q=100%%&r=\\$HOME#\\\"z\\\"\"");
 }
 
+// No control character reaches a value: those without an escape of their
+// own become U+FFFD, in every key of an entry.
+TEST(DesktopFile, ValuesHoldNoControlCharacters) {
+  EXPECT_EQ(EscapeEntryValue("C:\x1b[2J\x07\x7f\xC2\x9B"),
+            "C:\xEF\xBF\xBD[2J\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD");
+  EXPECT_EQ(EscapeEntryValue("a\rb"), "a\\rb");
+  EntryFields fields;
+  fields.name = "Veldramona\x1b";
+  fields.exec = {"env", "WINEPREFIX=/p\x1bq", "wine", "C:\\x.lnk"};
+  fields.working_folder = "/p\x1bq/drive_c/V\x01";
+  fields.prefix = "/p\x1bq";
+  const std::string text = EntryText(fields);
+  size_t controls = 0;
+  for (char c : text) {
+    if (c != '\n' && (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)) ++controls;
+  }
+  EXPECT_EQ(0u, controls) << text;
+}
+
 TEST(DesktopFile, ReadsBackWhatItWrites) {
   EntryFields fields;
   fields.name = " Pomocník\\(SK)\n";

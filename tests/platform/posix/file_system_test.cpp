@@ -1,5 +1,8 @@
 #include "platform/file_system.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,6 +33,30 @@ TEST_F(PosixFileSystemTest, WritesTheUtf8BytesUnchanged) {
   ASSERT_TRUE(files_.AppendText(temp_ / "log.txt", text));
   ASSERT_TRUE(files_.AppendText(temp_ / "log.txt", text));
   EXPECT_EQ(TempFolder::ReadBytes(temp_ / "log.txt"), text + text);
+}
+
+// A record that does not fit under the file size limit is cut back whole:
+// the file still ends at the previous line's end, and the next record that
+// fits starts a line of its own.
+TEST_F(PosixFileSystemTest, TextThatDoesNotFitIsCutBackWhole) {
+  ASSERT_TRUE(files_.AppendText(temp_ / "log.txt", "first\r\n"));
+  struct sigaction ignore {};
+  struct sigaction old_action {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &old_action);
+  struct rlimit old_limit {};
+  getrlimit(RLIMIT_FSIZE, &old_limit);
+  struct rlimit limit = old_limit;
+  limit.rlim_cur = 20;
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const bool long_written = files_.AppendText(temp_ / "log.txt", std::string(30, 'x') + "\r\n");
+  const bool short_written = files_.AppendText(temp_ / "log.txt", "second\r\n");
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &old_action, nullptr);
+
+  EXPECT_FALSE(long_written);
+  EXPECT_TRUE(short_written);
+  EXPECT_EQ(TempFolder::ReadBytes(temp_ / "log.txt"), "first\r\nsecond\r\n");
 }
 
 TEST_F(PosixFileSystemTest, RefusesALinkAtTheLastComponent) {

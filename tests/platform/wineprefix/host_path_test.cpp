@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/file_system.h"
 #include "tests/support/wine_prefix.h"
 
 namespace brantvell {
@@ -72,6 +73,22 @@ TEST(HostPathTest, PathsWithANulDoNotMap) {
   EXPECT_FALSE(Maps(std::string("C:\\windows\\..\0\\..\\etc", 21)));
   EXPECT_FALSE(Maps(std::string("/tmp/a\0b", 8)));
   EXPECT_TRUE(Maps("C:\\..x"));
+}
+
+// The prefix is a Windows file system: a folder or file whose name holds a
+// character Windows names cannot hold is not found, even when the host has
+// one of that name.
+TEST(HostPathTest, NamesWindowsCannotHoldAreNotFound) {
+  WinePrefix prefix;
+  for (const char* name :
+       {"a\x1b[2J", "tab\tname", "cr\r", "a<b", "a>b", "a\"b", "a|b", "a?b", "a*b", "a:b"}) {
+    fs::create_directories(prefix.drive_c() / name);
+    EXPECT_FALSE(Maps(std::string("C:\\") + name)) << name;
+    EXPECT_FALSE(Maps(std::string("C:\\") + name + "\\x.lnk")) << name;
+    EXPECT_FALSE(FileSystem::Real().IsFolder(std::string("C:\\") + name)) << name;
+  }
+  EXPECT_TRUE(Maps("C:\\Veldramona (CZ)\\Nápověda – první kroky.lnk"));
+  EXPECT_TRUE(Maps("C:\\a;b,c=d+e'f[g]h{i}j~k`l!m@n#o$p%q^r&s"));
 }
 
 TEST(HostPathTest, OtherDrivesFollowTheirLinks) {

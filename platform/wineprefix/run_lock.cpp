@@ -1,0 +1,56 @@
+#include "platform/run_lock.h"
+
+#include "platform/wineprefix/wineprefix.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <time.h>
+
+#include <cerrno>
+
+#include "platform/host_path.h"
+#include "platform/posix/unique_fd.h"
+#include "platform/service_instance.h"
+
+namespace brantvell {
+
+namespace {
+
+int64_t NowMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// The prefix's folder itself is locked (flock works on a folder), so the
+// lock leaves no file behind and goes with the folder if it is moved. A
+// prefix that cannot be opened has nothing to protect: the run then finds
+// no machine and says so.
+class PrefixRunLock : public RunLock {
+ public:
+  bool Acquire(int32_t wait_ms) override {
+    if (folder_.valid()) return true;
+    UniqueFd folder(open(WinePrefixFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder.valid()) return true;
+    const int64_t deadline = NowMs() + wait_ms;
+    while (flock(folder.get(), LOCK_EX | LOCK_NB) != 0) {
+      if (errno != EWOULDBLOCK && errno != EINTR) return true;
+      if (NowMs() >= deadline) return false;
+      timespec pause{0, 10 * 1000 * 1000};
+      nanosleep(&pause, nullptr);
+    }
+    folder_ = std::move(folder);
+    return true;
+  }
+
+  void Release() override { folder_.Reset(-1); }
+
+ private:
+  UniqueFd folder_;
+};
+
+}  // namespace
+
+RunLock& RunLock::Real() { return ServiceInstance<PrefixRunLock>(); }
+
+}  // namespace brantvell
