@@ -80,6 +80,7 @@ int Main(const RunEnvironment& env) {
 
   bool quiet = false;
   bool failed = false;
+  bool nothing_chosen = false;
   std::unique_ptr<clsBrantvell> setup;
   try {
     const std::string command_text = env.process->CommandText();
@@ -102,6 +103,15 @@ int Main(const RunEnvironment& env) {
     if (action == kActionAsk) {
       const int16_t installed = static_cast<int16_t>(setup->SetupCheck());
       variant = GetChoice(installed, env.dialog_views);
+      if (variant == 0) {
+        // An installer must not take a cancelled or unanswered choice for a
+        // finished install.
+        nothing_chosen = true;
+        try {
+          env.message_box->NoteNothingChosen(WhyAsked(params));
+        } catch (...) {
+        }
+      }
     } else if (action == kActionClear) {
       setup->SetupClear();
       RefreshIcon(env.notify_shell);
@@ -126,7 +136,8 @@ int Main(const RunEnvironment& env) {
   setup.reset();
   LogDebugText(kTagMain, "END");
   // The exit status tells a calling installer whether the run failed.
-  return failed ? kExitFailure : kExitSuccess;
+  if (failed) return kExitFailure;
+  return nothing_chosen ? kExitNothingChosen : kExitSuccess;
 }
 
 }  // namespace brantvell

@@ -229,7 +229,11 @@ TEST_F(MainTest, StornoAndCloseChangeNothing) {
     dialog_ = DialogSeen();
     refreshes_ = 0;
 
-    EXPECT_EQ(0, Run(""));
+    warnings_.nothing_chosen.clear();
+
+    // Nothing chosen is not a finished install: an installer must tell.
+    EXPECT_EQ(2, Run(""));
+    EXPECT_EQ(std::vector<std::string>{"no action word was given"}, warnings_.nothing_chosen);
     EXPECT_EQ(std::vector<std::string>{"SetupCheck"}, SetupStarts());
     EXPECT_EQ(1, dialog_.shown);
     EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
@@ -239,6 +243,42 @@ TEST_F(MainTest, StornoAndCloseChangeNothing) {
     EXPECT_EQ("END", MainRecords().back());
   }
 }
+
+struct NothingChosenCase {
+  std::string command;
+  std::string why;
+};
+
+class MainNothingChosenTest : public MainTest,
+                              public ::testing::WithParamInterface<NothingChosenCase> {};
+
+// The reason given where nobody could be asked names what the command line
+// lacked; an OK in the same runs installs and says nothing.
+TEST_P(MainNothingChosenTest, CancelExitsTwoAndSaysWhy) {
+  answer_ = {DialogAnswer::kCancel, 0};
+  EXPECT_EQ(2, Run(GetParam().command));
+  EXPECT_EQ(std::vector<std::string>{GetParam().why}, warnings_.nothing_chosen);
+  EXPECT_FALSE(host_.HasFolder(kGroup));
+  EXPECT_TRUE(warnings_.shown.empty());
+
+  warnings_.nothing_chosen.clear();
+  answer_ = {DialogAnswer::kOk, 0};
+  EXPECT_EQ(0, Run(GetParam().command));
+  EXPECT_TRUE(warnings_.nothing_chosen.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MainNothingChosenTest,
+    ::testing::Values(
+        NothingChosenCase{"/action=cz-sk /mode=q",
+                          "the action word \"cz-sk\" was not understood (clear, cz, sk or czsk)"},
+        NothingChosenCase{"/action=Bogus",
+                          "the action word \"Bogus\" was not understood (clear, "
+                          "cz, sk or czsk)"},
+        NothingChosenCase{"", "no action word was given"},
+        NothingChosenCase{"/?", "no action word was given"},
+        NothingChosenCase{"/action=", "no action word was given"},
+        NothingChosenCase{"/action=cz /action=sk", "/action was given more than once"}));
 
 TEST_F(MainTest, TargetReplacesRegistryFolder) {
   host_.registry.clear();

@@ -23,8 +23,8 @@ MESSAGE='Aplikace Veldramona není nainstalována.'
 
 # A run that went through: exit 0, no message, no error record, the run's
 # first and last records.
-expect_clean_run() {  # COMMAND-TEXT
-  expect_status 0
+expect_clean_run() {  # COMMAND-TEXT [STATUS]
+  expect_status "${2:-0}"
   expect_not_contains "stderr" "$ERR" "$MESSAGE"
   expect_log 'Brantvell verze 1.0.17'
   expect_log "Brantvell[mdlMain] (Main)"$'\t'"START"$'\t'"$1"
@@ -228,7 +228,7 @@ case_dialog_storno() {
   expect_status 0
   STDIN=$'3\nesc\n'
   brantvell
-  expect_clean_run ''
+  expect_clean_run '' 2
   expect_cz_set
   expect_log 'Brantvell[frmMain] (cmdCancel_Click)'
   expect_log "END"$'\t'"RETURN=0"
@@ -240,12 +240,36 @@ case_dialog_end_of_input() {
   new_prefix dialog_eof
   STDIN=
   brantvell /action=cz /action=sk
-  expect_clean_run '/action=cz /action=sk'
+  expect_clean_run '/action=cz /action=sk' 2
   expect_no_folder "$GROUP"
   expect_files "$DESKTOP"
   expect_log "Brantvell[frmMain] (Form_QueryUnload)"$'\t'"EVENT FORM"$'\t'"UnloadMode=0"
   expect_no_log 'Brantvell[frmMain] (cmdOK_Click)'
   expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+# Without a terminal nobody can answer: nothing is made, exit 2, and one
+# line on stderr says which action word was not understood, or that none
+# was given.
+case_nothing_chosen_without_terminal() {
+  new_prefix nothing_chosen
+  local command why
+  while IFS='|' read -r command why; do
+    read -ra args <<<"$command"
+    brantvell "${args[@]}"
+    expect_clean_run "$command" 2
+    expect_no_folder "$GROUP"
+    expect_files "$DESKTOP"
+    [ "$(grep -c '^brantvell: nothing was chosen: ' <<<"$ERR")" -eq 1 ] ||
+      fail "$command: not one line saying nothing was chosen: $ERR"
+    expect_contains "stderr" "$ERR" "brantvell: nothing was chosen: $why; there is no terminal"
+    expect_not_contains "stderr" "$ERR" "$MESSAGE"
+  done <<'EOF2'
+/action=czks /mode=q|the action word "czks" was not understood (clear, cz, sk or czsk)
+/action=bogus|the action word "bogus" was not understood (clear, cz, sk or czsk)
+/?|no action word was given
+-h|no action word was given
+EOF2
 }
 
 # ---- the Linux desktop's entries ------------------------------------------------
@@ -396,12 +420,13 @@ case_help_and_version() {
     'Exit status'; do
     expect_contains "--help" "$OUT" "$word"
   done
+  expect_contains "--help" "$OUT" "64 a wrong switch"
   brantvell --version
   expect_status 0
   [ "$OUT" = "brantvell 1.0.17" ] || fail "--version printed: $OUT"
   expect_no_file "$LOG"
   brantvell --bogus /action=cz
-  expect_status 2
+  expect_status 64
   expect_no_folder "$GROUP"
 }
 
@@ -421,7 +446,7 @@ case_missing_prefix() {
   expect_contains "stderr" "$ERR" "brantvell: $PREFIX is not a Wine prefix (it has no system.reg)"
 }
 
-for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
+for test_case in $(declare -F | awk -v only="${BRANTVELL_E2E_ONLY:-}" '$3 ~ /^case_/ && $3 ~ only { print $3 }'); do
   run_case "$test_case"
 done
 

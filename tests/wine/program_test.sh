@@ -28,6 +28,7 @@ if [ $# -eq 2 ] && [ -n "$2" ]; then
   native=$(realpath "$2")
 fi
 probe=${BRANTVELL_LNK_PROBE:-$(dirname "$exe")/tests/lnk_probe.exe}
+launcher=${BRANTVELL_LAUNCH_EXACT:-$(dirname "$exe")/tests/launch_exact.exe}
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run=$here/../../scripts/wine-run.sh
 . "$here/../support/wait_for.sh"
@@ -143,7 +144,7 @@ watch_program() {
       # still be found once more).
       [ "$WINDOW" = no ] && LOG_AT_WINDOW=$(cat "$LOG" 2>/dev/null)
       WINDOW=yes
-      xdotool key --window "$wid" Return 2>/dev/null
+      xdotool key --window "$wid" "${ANSWER_KEY:-Return}" 2>/dev/null
       wait_for 2 box_gone
     fi
   done
@@ -175,6 +176,17 @@ run_typed() {
   printf '@"%s" %s\r\n@exit /b %%errorlevel%%\r\n' "$exe_win" "$1" >"$PREFIX/drive_c/brantvell_run.bat"
   rm -f "$LOG"
   WINEDEBUG=-all,trace+msgbox "${wine_tool[@]}" cmd /c 'C:\brantvell_run.bat' >/dev/null 2>"$WORK/last.err" &
+  pid=$!
+  watch_program
+}
+
+# run_exact TEXT: a run with exactly this command text, as an installer
+# passes it through CreateProcessW (launch_exact.exe); any characters.
+run_exact() {
+  printf '%s' "$1" >"$WORK/command.txt"
+  rm -f "$LOG"
+  WINEDEBUG=-all,trace+msgbox "$wine_run" "$launcher" "Z:${exe//\//\\}" "Z:${WORK//\//\\}\\command.txt" \
+    </dev/null >/dev/null 2>"$WORK/last.err" &
   pid=$!
   watch_program
 }
@@ -311,6 +323,40 @@ case_target_folder() {
   expect_no_log "Brantvell[clsBrantvell] (RegReadString)"
 }
 
+# Switches quoted whole, as PowerShell's Start-Process and most installer
+# wrappers pass an argument holding a space: a quiet run, no window, the
+# values read as the switches say, the START record the text as received.
+case_quoted_whole_switches() {
+  local text app mode
+  mkdir -p "$(host_path 'C:\Aplikace Dvořák\Veldramona 2')"
+  while IFS='|' read -r text app mode; do
+    run_exact "$text"
+    expect_clean_run "$text"
+    expect_no_message_box
+    expect_czsk_set "$app"
+    expect_log "INFO"$'\t'"action=3"$'\t'"option=3"
+    expect_log "Brantvell[mdlMain] (GetParamInfo)"$'\t'"RETURN=True"$'\t'"/mode"$'\t'"1"$'\t'"$mode"$'\r'
+  done <<'EOF2'
+/action=czsk /mode=q "/target=C:\Aplikace Dvořák\Veldramona 2"|C:\Aplikace Dvořák\Veldramona 2|q
+"/action=czsk" "/mode=q"|C:\Veldramona|q
+"/ACTION=czsk" "/Mode=Q" "/target=C:\Veldramona\\"|C:\Veldramona|Q
+EOF2
+}
+
+# An action word it does not know asks; a cancelled dialog installs nothing
+# and tells the installer so: exit 2.
+case_cancelled_choice_exits_2() {
+  local before
+  before=$(disk_state)
+  ANSWER_KEY=Escape run_exact '/action=cz-sk /mode=q'
+  expect_status 2
+  [ "$WINDOW" = yes ] || fail "no choice dialog was shown"
+  expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"END"$'\t'"RETURN=0"
+  expect_no_log 'Brantvell[clsBrantvell] (SetupMake)'
+  expect_no_log '#ERRLOG#'
+  [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed"
+}
+
 # ---- failures: nothing changes ------------------------------------------------
 
 case_missing_target_folder() {
@@ -429,6 +475,8 @@ run_case case_switch_cz_to_czsk
 run_case case_clear_keeps_users_file
 run_case case_clear_removes_empty_group
 run_case case_target_folder
+run_case case_quoted_whole_switches
+run_case case_cancelled_choice_exits_2
 run_case case_missing_target_folder
 run_case case_missing_application_folder
 # The native program reads the registry from disk: before it changes.
