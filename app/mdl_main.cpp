@@ -97,7 +97,8 @@ int Main(const RunEnvironment& env) {
     LogDebugText(kTagMain,
                  "INFO\taction=" + std::to_string(action) + "\toption=" + std::to_string(variant));
 
-    setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path);
+    setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path,
+                                           env.probe_folder);
     if (decision.has_target) setup->SetAppPath(decision.target);
 
     if (action == kActionAsk) {

@@ -4,6 +4,7 @@
 
 #include "log/mdl_log.h"
 #include "platform/error.h"
+#include "platform/folder_probe.h"
 #include "platform/make_path.h"
 #include "platform/text.h"
 #include "platform/value.h"
@@ -77,7 +78,14 @@ clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings)
     : clsBrantvell(host, strings, MakeSureDirectoryPathExists) {}
 
 clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path)
-    : host_(host), strings_(strings), make_path_(std::move(make_path)) {}
+    : clsBrantvell(host, strings, std::move(make_path), CheckFolderTakesFiles) {}
+
+clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path,
+                           FolderProbe probe_folder)
+    : host_(host),
+      strings_(strings),
+      make_path_(std::move(make_path)),
+      probe_folder_(std::move(probe_folder)) {}
 
 // ---- Folder properties -----------------------------------------------------
 
@@ -117,7 +125,12 @@ std::string clsBrantvell::AppPath() {
   return Trapped(kTagGetAppPath, [&] {
     if (app_path_.empty()) {
       // Stored as read: a trailing backslash of the registry value stays.
-      app_path_ = RegReadString(strings_.Load(kRowAppPathValue));
+      try {
+        app_path_ = RegReadString(strings_.Load(kRowAppPathValue));
+      } catch (const Error&) {
+        app_path_unreadable_ = true;
+        throw;
+      }
     }
     LogDebugText(kTagGetAppPath, "RETURN=" + app_path_);
     return app_path_;
@@ -344,7 +357,11 @@ void clsBrantvell::SetupMake(int32_t variant) {
   Trapped(kTagSetupMake, [&] {
     LogDebugText(kTagSetupMake, std::string("START") + kTab + std::to_string(variant));
     CheckFolders();
+    // A set that cannot be saved must not be cleared first: the user would
+    // be left with no shortcuts at all. Asked at the clear's first delete.
+    probe_before_delete_ = true;
     SetupClear();
+    probe_before_delete_ = false;
     std::string folder = AppStartMenuFolder();
     LogDebugText(kTagMakeSureDirectoryPathExists, folder);
     // Its result is not looked at: a group folder that could not be made
@@ -368,8 +385,11 @@ void clsBrantvell::SetupClear() {
       return;
     }
     for (int32_t number : GetIconList(kSetEvery)) {
-      std::string file = CoerceToText(GetShortCut(number)->Get("FullName"), kOwnErrorSource);
-      if (FileExists(file)) FileDelete(file, true);
+      std::string file = FileToClear(number);
+      if (FileExists(file)) {
+        ProbeFoldersBeforeDelete();
+        FileDelete(file, true);
+      }
     }
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
     std::string folder = AppStartMenuFolder();
@@ -384,6 +404,39 @@ void clsBrantvell::SetupClear() {
   });
 }
 
+void clsBrantvell::ProbeFoldersBeforeDelete() {
+  if (!probe_before_delete_) return;
+  probe_before_delete_ = false;
+  if (!probe_folder_) return;
+  // The clear has got both folders by its first delete (the removal list
+  // starts with a desktop shortcut), so the stored values are asked
+  // without a record: a run that goes through keeps its records, and a
+  // failure reads like the failed save it stands for.
+  if (!app_start_menu_folder_.empty()) probe_folder_(app_start_menu_folder_);
+  if (!app_desktop_folder_.empty()) probe_folder_(app_desktop_folder_);
+}
+
+std::string clsBrantvell::LinkFileByName(const ShortcutEntry& entry) {
+  std::string folder =
+      entry.folder == ShortcutFolder::kDesktop ? AppDesktopFolder() : AppStartMenuFolder();
+  return folder + "\\" + strings_.Load(entry.name_row) + ".lnk";
+}
+
+std::string clsBrantvell::FileToClear(int32_t number) {
+  // An uninstall removes the application's registry entries before it
+  // clears; deleting needs only the names, so a link is then found by its
+  // name instead of failing for want of its target.
+  const ShortcutEntry* entry = FindShortcut(number);
+  const bool by_name_possible = entry && entry->is_link;
+  if (by_name_possible && app_path_unreadable_) return LinkFileByName(*entry);
+  try {
+    return CoerceToText(GetShortCut(number)->Get("FullName"), kOwnErrorSource);
+  } catch (const Error&) {
+    if (!by_name_possible || !app_path_unreadable_) throw;
+    return LinkFileByName(*entry);
+  }
+}
+
 void clsBrantvell::ClearDesktopShortcuts(const std::vector<int32_t>& numbers) {
   for (int32_t number : numbers) {
     const ShortcutEntry* entry = FindShortcut(number);
@@ -391,8 +444,11 @@ void clsBrantvell::ClearDesktopShortcuts(const std::vector<int32_t>& numbers) {
     // The file path a built shortcut would have, without building one: a
     // shortcut object needs the application folder, which an uninstalled
     // application may no longer have.
-    std::string file = AppDesktopFolder() + "\\" + strings_.Load(entry->name_row) + ".lnk";
-    if (FileExists(file)) FileDelete(file, true);
+    std::string file = LinkFileByName(*entry);
+    if (FileExists(file)) {
+      ProbeFoldersBeforeDelete();
+      FileDelete(file, true);
+    }
   }
 }
 

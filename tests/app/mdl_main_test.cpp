@@ -60,6 +60,7 @@ class MainTest : public ::testing::Test {
     env.script_host = &host_;
     env.strings = &StringTable::Real();
     env.make_path = [this](const std::string& path) { return host_.MakePath(path); };
+    env.probe_folder = [this](const std::string& folder) { host_.ProbeFolder(folder); };
     env.message_box = &warnings_;
     env.log_services = log_services_.Services();
     env.dialog_views = ScriptedDialogs(answer_, &dialog_);
@@ -347,16 +348,20 @@ INSTANTIATE_TEST_SUITE_P(
                                   "/action=cz /mode=q /mode=q", true},
                       FailureCase{"check before the dialog", "", true}));
 
-TEST_F(MainTest, ClearWithoutApplicationFolderFails) {
+TEST_F(MainTest, ClearWithoutApplicationFolderStillRemoves) {
+  EXPECT_EQ(0, Run("/action=czsk /mode=q"));
   host_.registry.clear();
-  host_.AddFile(InGroup(kCzWebSite));
-  EXPECT_EQ(1, Run("/action=clear /mode=q"));
+  EXPECT_EQ(0, Run("/action=clear /mode=q"));
 
-  EXPECT_EQ(std::vector<std::string>{"SetupClear"}, SetupStarts());
-  EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
-  EXPECT_EQ(0, refreshes_);
+  EXPECT_FALSE(host_.HasFolder(kGroup));
+  EXPECT_EQ(2, refreshes_);
   EXPECT_TRUE(warnings_.shown.empty());
   EXPECT_EQ("END", MainRecords().back());
+  EXPECT_TRUE(RecordsOf("#ERRLOG#").empty());
+
+  // A make still needs the value.
+  EXPECT_EQ(1, Run("/action=cz /mode=q"));
+  EXPECT_FALSE(host_.HasFolder(kGroup));
 }
 
 TEST_F(MainTest, MissingApplicationFolderFailsBeforeTheDialog) {

@@ -152,6 +152,26 @@ case_missing_registry_value() {
   expect_files "$DESKTOP"
 }
 
+# The usual uninstall order removes the App Paths value first, then clears:
+# every catalogue file goes by its name, exit 0; a make still needs it.
+case_clear_after_registry_value_removed() {
+  local variant
+  for variant in cz sk czsk; do
+    new_prefix "clear_unregistered_$variant"
+    brantvell /action=$variant /mode=q
+    expect_status 0
+    printf 'mine' >"$GROUP/Moje zkratka.lnk"
+    sed -i '/^"Path"=/d' "$PREFIX/system.reg"
+    brantvell /action=clear /mode=q
+    expect_clean_run '/action=clear /mode=q'
+    expect_files "$GROUP" 'Moje zkratka.lnk'
+    expect_files "$DESKTOP"
+    brantvell /action=$variant /mode=q
+    expect_failed_run
+    expect_files "$GROUP" 'Moje zkratka.lnk'
+  done
+}
+
 case_missing_application_folder() {
   new_prefix no_folder
   rm -rf "$(host_path "$APP")"

@@ -357,6 +357,40 @@ case_cancelled_choice_exits_2() {
   [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed"
 }
 
+# A make whose set cannot be saved keeps the set that is there: with the
+# public desktop (or the group) read-only it fails before deleting
+# anything, with the error the save gives. The folders are made immutable:
+# a read-only mode does not stop root.
+case_read_only_folder_keeps_the_set() {
+  local folder before
+  for folder in "$DESKTOP" "$GROUP"; do
+    before=$(disk_state)
+    if ! chattr +i "$folder" 2>/dev/null; then
+      note "chattr +i does not work here; a read-only $folder is not tried"
+      continue
+    fi
+    run_exact '/action=cz /mode=q'
+    chattr -i "$folder"
+    expect_failed_run -2147024891 ''
+    expect_no_message_box
+    expect_no_log 'Brantvell[clsBrantvell] (FileDelete)'
+    [ -n "$before" ] && [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed (${folder##*/} read-only)"
+  done
+}
+
+# The usual uninstall order removes the App Paths value, then clears: every
+# file goes, exit 0. The set is made again for the cases after it.
+case_clear_without_registry_value() {
+  unregister_app
+  run_exact '/action=clear /mode=q'
+  expect_clean_run '/action=clear /mode=q'
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+  register_app
+  run_program /action=czsk /mode=q
+  expect_clean_run '/action=czsk /mode=q'
+}
+
 # ---- failures: nothing changes ------------------------------------------------
 
 case_missing_target_folder() {
@@ -477,6 +511,8 @@ run_case case_clear_removes_empty_group
 run_case case_target_folder
 run_case case_quoted_whole_switches
 run_case case_cancelled_choice_exits_2
+run_case case_read_only_folder_keeps_the_set
+run_case case_clear_without_registry_value
 run_case case_missing_target_folder
 run_case case_missing_application_folder
 # The native program reads the registry from disk: before it changes.
