@@ -95,6 +95,16 @@ Error OwnError(int32_t number, std::string description);
 // raises it: no source, the standard text.
 Error ComponentError(int32_t number);
 
+// The system's own text for `number` (an HRESULT, or a number of the
+// catalogue): FormatMessageW on Windows, strerror of the matching errno on
+// Linux, else the standard text; empty when there is none.
+std::string SystemErrorText(int32_t number);
+
+// `error` as a caller should see it: a component's error that came without
+// a description gets the system's text for its number, a TAB and `path`,
+// the path the failing call was given; any other error is returned as it is.
+Error WithCause(const Error& error, const std::string& path);
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_PLATFORM_ERROR_H_

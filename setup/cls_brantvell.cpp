@@ -64,6 +64,18 @@ auto Trapped(const char* tag, Body&& body) -> decltype(body()) {
 
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
+// Runs one component call given `path`. A component's error without a
+// description (Wine's components give none) leaves with the system's text
+// for its number and the path, so the log names the cause.
+template <typename Call>
+auto NamingCause(const std::string& path, Call&& call) -> decltype(call()) {
+  try {
+    return call();
+  } catch (const Error& error) {
+    throw WithCause(error, path);
+  }
+}
+
 // Number of entries of the collection `member` ("Files", "SubFolders") of
 // `folder`.
 int64_t CollectionCount(ScriptObject& folder, const char* member) {
@@ -154,13 +166,16 @@ std::shared_ptr<ScriptObject> clsBrantvell::CreateShortCutApp(const std::string&
     // Joined as plain text: a folder ending in a backslash keeps both.
     std::string file = sShortCutPath + "\\" + sShortCutName + ".lnk";
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::shared_ptr<ScriptObject> shortcut =
-        shell->GetObject("CreateShortcut", {Value::String(file)});
-    shortcut->Put("TargetPath", Value::String(sTargetPath));
-    shortcut->Put("Arguments", Value::String(sArguments));
-    shortcut->Put("WorkingDirectory", Value::String(sWorkPath));
-    shortcut->Put("WindowStyle", Value::Long(eWinStyle));
-    shortcut->Put("IconLocation", Value::String(sTargetPath + "," + std::to_string(iIconNum)));
+    std::shared_ptr<ScriptObject> shortcut = NamingCause(file, [&] {
+      std::shared_ptr<ScriptObject> made =
+          shell->GetObject("CreateShortcut", {Value::String(file)});
+      made->Put("TargetPath", Value::String(sTargetPath));
+      made->Put("Arguments", Value::String(sArguments));
+      made->Put("WorkingDirectory", Value::String(sWorkPath));
+      made->Put("WindowStyle", Value::Long(eWinStyle));
+      made->Put("IconLocation", Value::String(sTargetPath + "," + std::to_string(iIconNum)));
+      return made;
+    });
     LogDebugText(kTagCreateShortCutApp, "RETURN=" + shortcut->TypeName() + kTab + file);
     return shortcut;
   });
@@ -172,9 +187,12 @@ std::shared_ptr<ScriptObject> clsBrantvell::CreateShortCutURL(const std::string&
   return Trapped(kTagCreateShortCutURL, [&] {
     std::string file = sShortCutPath + "\\" + sShortCutName + ".url";
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::shared_ptr<ScriptObject> shortcut =
-        shell->GetObject("CreateShortcut", {Value::String(file)});
-    shortcut->Put("TargetPath", Value::String(sTargetPath));
+    std::shared_ptr<ScriptObject> shortcut = NamingCause(file, [&] {
+      std::shared_ptr<ScriptObject> made =
+          shell->GetObject("CreateShortcut", {Value::String(file)});
+      made->Put("TargetPath", Value::String(sTargetPath));
+      return made;
+    });
     LogDebugText(kTagCreateShortCutURL, "RETURN=" + shortcut->TypeName() + kTab + file);
     return shortcut;
   });
@@ -224,8 +242,10 @@ std::vector<int32_t> clsBrantvell::GetIconList(int32_t selector) {
 bool clsBrantvell::FolderExists(const std::string& strFolder) {
   return Trapped(kTagFolderExists, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    bool exists =
-        CoerceToBool(fso->Get("FolderExists", {Value::String(strFolder)}), kOwnErrorSource);
+    bool exists = CoerceToBool(
+        NamingCause(strFolder,
+                    [&] { return fso->Get("FolderExists", {Value::String(strFolder)}); }),
+        kOwnErrorSource);
     LogDebugText(kTagFolderExists, std::string("RETURN=") + BoolText(exists) + kTab + strFolder);
     return exists;
   });
@@ -234,7 +254,9 @@ bool clsBrantvell::FolderExists(const std::string& strFolder) {
 bool clsBrantvell::FileExists(const std::string& strFile) {
   return Trapped(kTagFileExists, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    bool exists = CoerceToBool(fso->Get("FileExists", {Value::String(strFile)}), kOwnErrorSource);
+    bool exists = CoerceToBool(
+        NamingCause(strFile, [&] { return fso->Get("FileExists", {Value::String(strFile)}); }),
+        kOwnErrorSource);
     LogDebugText(kTagFileExists, std::string("RETURN=") + BoolText(exists) + kTab + strFile);
     return exists;
   });
@@ -244,7 +266,9 @@ void clsBrantvell::FileDelete(const std::string& strFile, bool force) {
   Trapped(kTagFileDelete, [&] {
     LogDebugText(kTagFileDelete, strFile + kTab + BoolText(force));
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    fso->Get("DeleteFile", {Value::String(strFile), Value::Boolean(force)});
+    NamingCause(strFile, [&] {
+      fso->Get("DeleteFile", {Value::String(strFile), Value::Boolean(force)});
+    });
   });
 }
 
@@ -252,7 +276,9 @@ void clsBrantvell::FolderDelete(const std::string& strFolder, bool force) {
   Trapped(kTagFolderDelete, [&] {
     LogDebugText(kTagFolderDelete, strFolder + kTab + BoolText(force));
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    fso->Get("DeleteFolder", {Value::String(strFolder), Value::Boolean(force)});
+    NamingCause(strFolder, [&] {
+      fso->Get("DeleteFolder", {Value::String(strFolder), Value::Boolean(force)});
+    });
   });
 }
 
@@ -291,8 +317,9 @@ std::string clsBrantvell::GetSpecilaFolders(const std::string& strName) {
 std::string clsBrantvell::RegReadString(const std::string& strPath) {
   return Trapped(kTagRegReadString, [&] {
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::string text =
-        CoerceToText(shell->Get("RegRead", {Value::String(strPath)}), kOwnErrorSource);
+    std::string text = CoerceToText(
+        NamingCause(strPath, [&] { return shell->Get("RegRead", {Value::String(strPath)}); }),
+        kOwnErrorSource);
     LogDebugText(kTagRegReadString, "RETURN=" + text + kTab + strPath);
     return text;
   });
@@ -368,7 +395,7 @@ void clsBrantvell::SetupMake(int32_t variant) {
     // makes the first Save fail with the component's error.
     make_path_(folder + "\\");
     if (variant == kVariantCz || variant == kVariantSk || variant == kVariantCzSk) {
-      for (int32_t number : GetIconList(variant)) GetShortCut(number)->Get("Save");
+      for (int32_t number : GetIconList(variant)) SaveShortcut(*GetShortCut(number));
     }
     LogDebugText(kTagSetupMake, "END");
   });
@@ -393,7 +420,8 @@ void clsBrantvell::SetupClear() {
     }
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
     std::string folder = AppStartMenuFolder();
-    std::shared_ptr<ScriptObject> group = fso->GetObject("GetFolder", {Value::String(folder)});
+    std::shared_ptr<ScriptObject> group =
+        NamingCause(folder, [&] { return fso->GetObject("GetFolder", {Value::String(folder)}); });
     // Only a folder left completely empty goes: the folder deletion would
     // take subfolders with it, and those are not the program's.
     if (CollectionCount(*group, "Files") == 0 && CollectionCount(*group, "SubFolders") == 0) {
@@ -412,8 +440,24 @@ void clsBrantvell::ProbeFoldersBeforeDelete() {
   // starts with a desktop shortcut), so the stored values are asked
   // without a record: a run that goes through keeps its records, and a
   // failure reads like the failed save it stands for.
-  if (!app_start_menu_folder_.empty()) probe_folder_(app_start_menu_folder_);
-  if (!app_desktop_folder_.empty()) probe_folder_(app_desktop_folder_);
+  for (const std::string& folder : {app_start_menu_folder_, app_desktop_folder_}) {
+    if (!folder.empty()) NamingCause(folder, [&] { probe_folder_(folder); });
+  }
+}
+
+void clsBrantvell::SaveShortcut(ScriptObject& shortcut) {
+  try {
+    shortcut.Get("Save");
+  } catch (const Error& error) {
+    // The path is asked for only now: a save that goes through makes no
+    // call more than it always has.
+    std::string path;
+    try {
+      path = CoerceToText(shortcut.Get("FullName"), kOwnErrorSource);
+    } catch (const Error&) {
+    }
+    throw WithCause(error, path);
+  }
 }
 
 std::string clsBrantvell::LinkFileByName(const ShortcutEntry& entry) {

@@ -106,6 +106,8 @@ class clsBrantvell {
   // the catalogue's folder and name give.
   std::string FileToClear(int32_t number);
   std::string LinkFileByName(const ShortcutEntry& entry);
+  // Saves `shortcut`; a failure without a description names its file.
+  void SaveShortcut(ScriptObject& shortcut);
   // Removes the desktop shortcuts of `numbers` that exist.
   void ClearDesktopShortcuts(const std::vector<int32_t>& numbers);
 

@@ -146,6 +146,8 @@ case_missing_registry_value() {
   new_prefix no_registry -
   brantvell /action=cz
   expect_failed_run
+  # The error record names the cause and the value that was read.
+  expect_log "Brantvell[mdlMain] (Main)"$'\t\t'"-2147024894"$'\t\t'"No such file or directory"$'\t'"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe\\Path"
   expect_contains "stderr" "$ERR" "$MESSAGE"
   expect_contains "stderr" "$ERR" "Brantvell"
   expect_no_folder "$GROUP"

@@ -261,6 +261,35 @@ INSTANTIATE_TEST_SUITE_P(Folders, MakeIntoLockedFolderTest,
                                            LockedCase{"group cannot be made", false, kPrograms,
                                                       static_cast<int32_t>(0x80070003u)}));
 
+// Wine's components say nothing of a failure: the error that reaches the
+// log names the system's text and the path of the failing call.
+TEST_F(SetupTest, ComponentErrorsWithoutTextNameTheirCauseAndPath) {
+  const int32_t access_denied = static_cast<int32_t>(0x80070005u);
+  const struct {
+    const char* member;
+    int32_t number;
+    std::string path;
+  } cases[] = {
+      {"RegRead", kErrSystemFileNotFound, kRegistryAppPath},
+      {"Save", access_denied, OnDesktop("Veldramona.lnk")},
+      {"DeleteFile", access_denied, OnDesktop("Veldramona.lnk")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.member);
+    host_.member_failures.clear();
+    if (std::string(c.member) == "DeleteFile") host_.AddFile(OnDesktop("Veldramona.lnk"));
+    host_.member_failures.emplace(c.member, Error(c.number, "", ""));
+    clsBrantvell setup(
+        host_, StringTable::Real(),
+        [this](const std::string& path) { return host_.MakePath(path); },
+        [this](const std::string& folder) { host_.ProbeFolder(folder); });
+    Error error = CaughtError([&] { setup.SetupMake(kVariantCz); });
+    EXPECT_EQ(c.number, error.number());
+    EXPECT_EQ("", error.source());
+    EXPECT_EQ(SystemErrorText(c.number) + "\t" + c.path, error.description());
+  }
+}
+
 // ---- SetupClear --------------------------------------------------------------
 
 TEST_F(SetupTest, ClearDeletesCatalogueFilesAndTheEmptiedGroup) {

@@ -362,8 +362,10 @@ case_cancelled_choice_exits_2() {
 # anything, with the error the save gives. The folders are made immutable:
 # a read-only mode does not stop root.
 case_read_only_folder_keeps_the_set() {
-  local folder before
+  local folder before record folder_win
   for folder in "$DESKTOP" "$GROUP"; do
+    folder_win=$DESKTOP_WIN
+    [ "$folder" = "$GROUP" ] && folder_win=$GROUP_WIN
     before=$(disk_state)
     if ! chattr +i "$folder" 2>/dev/null; then
       note "chattr +i does not work here; a read-only $folder is not tried"
@@ -374,6 +376,10 @@ case_read_only_folder_keeps_the_set() {
     expect_failed_run -2147024891 ''
     expect_no_message_box
     expect_no_log 'Brantvell[clsBrantvell] (FileDelete)'
+    # The record names the system's text and the folder.
+    record=$(grep '^#ERRLOG#' "$LOG" | tr -d '\r')
+    [[ "$record" == *$'\t'-2147024891$'\t\t'?*$'\t'"$folder_win" ]] ||
+      fail "the error record names no cause and folder: $record"
     [ -n "$before" ] && [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed (${folder##*/} read-only)"
   done
 }
@@ -422,6 +428,10 @@ case_missing_registry_value() {
   unregister_app
   run_program /action=cz /mode=q
   expect_failed_run -2147024894 ''
+  # The component says nothing; the record names the system's text for the
+  # number and the value that was read.
+  grep -qP '\t-2147024894\t\t[^\t]+\tHKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT\.exe\\Path\r?$' "$LOG" ||
+    fail "the error record names no cause and path: $(grep ERRLOG "$LOG")"
   expect_no_message_box
   [ -n "$before" ] && [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed"
 
