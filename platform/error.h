@@ -68,6 +68,8 @@ constexpr int32_t kErrUnsupportedType = 458;
 // objects raise without a text: file and path not found.
 constexpr int32_t kErrSystemFileNotFound = static_cast<int32_t>(0x80070002u);
 constexpr int32_t kErrSystemPathNotFound = static_cast<int32_t>(0x80070003u);
+// A shortcut text longer than a link keeps whole (platform/link_limits.h).
+constexpr int32_t kErrSystemFilenameTooLong = static_cast<int32_t>(0x800700CEu);
 
 // Interface-defined numbers of the log writer's Enable get, raised without
 // a text: the kind "all" (-1) asked for, no component of that name.

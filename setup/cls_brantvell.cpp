@@ -143,6 +143,9 @@ std::string clsBrantvell::AppPath() {
         app_path_unreadable_ = true;
         throw;
       }
+      // App Paths' Path is a search list, and its usual form ends in ";"
+      // (C:\App;): the folder is the text before it.
+      while (!app_path_.empty() && app_path_.back() == ';') app_path_.pop_back();
     }
     LogDebugText(kTagGetAppPath, "RETURN=" + app_path_);
     return app_path_;

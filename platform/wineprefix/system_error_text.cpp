@@ -22,6 +22,8 @@ int ErrnoFor(uint32_t win32_code) {
       return EBUSY;
     case 112:  // ERROR_DISK_FULL
       return ENOSPC;
+    case 206:  // ERROR_FILENAME_EXCED_RANGE
+      return ENAMETOOLONG;
     default:
       return 0;
   }

@@ -19,6 +19,7 @@
 
 #include "platform/desktop_entries.h"
 #include "platform/folder_probe.h"
+#include "platform/link_limits.h"
 #include "platform/posix/dir_entries.h"
 #include "platform/posix/host_folder.h"
 #include "platform/posix/unique_fd.h"
@@ -349,6 +350,7 @@ class WshShortcut : public ScriptObject {
       DesktopEntryForShortcut({path_, target_, "", "", "", ""});
       return;
     }
+    CheckLinkTextsFit(target_, arguments_, working_directory_);
     ShellLinkData link;
     link.target_path = target_;
     link.arguments = arguments_;

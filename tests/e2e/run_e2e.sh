@@ -174,6 +174,31 @@ case_clear_after_registry_value_removed() {
   done
 }
 
+# App Paths' Path in its usual form, with a trailing ";": the folder
+# before it.
+case_registry_folder_ending_in_semicolon() {
+  new_prefix semicolon 'C:\Veldramona;'
+  rmdir "$(host_path 'C:\Veldramona;')"
+  mkdir -p "$(host_path "$APP")"
+  brantvell /action=cz /mode=q
+  expect_clean_run '/action=cz /mode=q'
+  expect_cz_set
+}
+
+# A target a link cannot keep whole (304 characters) fails that save,
+# naming the cause and the shortcut, instead of a link that points nowhere.
+case_target_too_long_for_a_link() {
+  new_prefix long_target
+  local long='C:\'
+  long+=$(printf 'A%.0s' {1..100})'\'$(printf 'B%.0s' {1..100})'\'$(printf 'C%.0s' {1..99})
+  [ ${#long} -eq 304 ] || fail "the test's folder has ${#long} characters"
+  mkdir -p "$(host_path "$long")"
+  brantvell "/target=$long" /action=cz /mode=q
+  expect_failed_run
+  expect_log "Brantvell[mdlMain] (Main)"$'\t\t'"-2147024690"$'\t\t'"File name too long"$'\t'"C:\\users\\Public\\Desktop\\Veldramona.lnk"
+  expect_files "$DESKTOP"
+}
+
 case_missing_application_folder() {
   new_prefix no_folder
   rm -rf "$(host_path "$APP")"

@@ -185,7 +185,7 @@ run_typed() {
 run_exact() {
   printf '%s' "$1" >"$WORK/command.txt"
   rm -f "$LOG"
-  WINEDEBUG=-all,trace+msgbox "$wine_run" "$launcher" "Z:${exe//\//\\}" "Z:${WORK//\//\\}\\command.txt" \
+  WINEDEBUG=-all,trace+msgbox "$wine_run" "$launcher" "${RUN_EXE_WIN:-Z:${exe//\//\\}}" "Z:${WORK//\//\\}\\command.txt" \
     </dev/null >/dev/null 2>"$WORK/last.err" &
   pid=$!
   watch_program
@@ -384,6 +384,46 @@ case_read_only_folder_keeps_the_set() {
   done
 }
 
+# A target a link cannot keep whole fails its save, naming the cause and
+# the shortcut, instead of links that point nowhere.
+case_target_too_long_for_a_link() {
+  local long='C:\' record
+  long+=$(printf 'A%.0s' {1..100})'\'$(printf 'B%.0s' {1..100})'\'$(printf 'C%.0s' {1..99})
+  mkdir -p "$(host_path "$long")"
+  run_exact "/target=$long /action=cz /mode=q"
+  expect_failed_run -2147024690 ''
+  expect_no_message_box
+  record=$(grep '^#ERRLOG#' "$LOG" | tr -d '\r')
+  [[ "$record" == *$'\t'-2147024690$'\t\t'?*$'\t'"$DESKTOP_WIN\\Veldramona.lnk" ]] ||
+    fail "the error record names no cause and shortcut: $record"
+  expect_no_file "$DESKTOP/Veldramona.lnk"
+}
+
+# log.ini beside the program is read in a folder whose name the ANSI code
+# page cannot hold: here it turns the trace records off.
+case_log_ini_in_czech_folder() {
+  local folder="$PREFIX/drive_c/Dvořák Nástroje"
+  mkdir -p "$folder"
+  cp "$exe" "$folder/Brantvell.exe"
+  printf '[Brantvell]\r\nDebugLog=OFF\r\n' >"$folder/log.ini"
+  RUN_EXE_WIN='C:\Dvořák Nástroje\Brantvell.exe' run_exact '/action=czsk /mode=q'
+  expect_status 0
+  expect_log 'Brantvell verze 1.0.17'
+  expect_no_log "Brantvell[mdlMain] (Main)"$'\t'"START"
+  rm -f "$folder/log.ini"
+  RUN_EXE_WIN='C:\Dvořák Nástroje\Brantvell.exe' run_exact '/action=czsk /mode=q'
+  expect_clean_run '/action=czsk /mode=q'
+}
+
+# App Paths' Path in its usual form, with a trailing ";".
+case_registry_folder_ending_in_semicolon() {
+  "${wine_tool[@]}" reg add "$APP_KEY_WIN" /v Path /t REG_SZ /d 'C:\Veldramona;' /f >/dev/null 2>&1
+  run_exact '/action=czsk /mode=q'
+  expect_clean_run '/action=czsk /mode=q'
+  expect_czsk_set
+  register_app
+}
+
 # The usual uninstall order removes the App Paths value, then clears: every
 # file goes, exit 0. The set is made again for the cases after it.
 case_clear_without_registry_value() {
@@ -522,6 +562,9 @@ run_case case_target_folder
 run_case case_quoted_whole_switches
 run_case case_cancelled_choice_exits_2
 run_case case_read_only_folder_keeps_the_set
+run_case case_log_ini_in_czech_folder
+run_case case_registry_folder_ending_in_semicolon
+run_case case_target_too_long_for_a_link
 run_case case_clear_without_registry_value
 run_case case_missing_target_folder
 run_case case_missing_application_folder
