@@ -384,7 +384,7 @@ case_folder_named_like_a_shortcut() {
   mkdir "$GROUP/www.veldramona-bank-sk.example.url"
   STDIN=$'esc\n'
   brantvell
-  expect_success
+  expect_status 2  # nothing chosen
   expect_log "Brantvell[clsBrantvell] (SetupCheck)"$'\t'"END"$'\t'"RETURN=1"
 }
 

@@ -328,7 +328,9 @@ case_target_folder() {
 # values read as the switches say, the START record the text as received.
 case_quoted_whole_switches() {
   local text app mode
-  mkdir -p "$(host_path 'C:\Aplikace Dvořák\Veldramona 2')"
+  # ASCII only: the log is written in the ANSI code page, and the links'
+  # LinkInfo paths too, which would change the letters the check compares.
+  mkdir -p "$(host_path 'C:\Aplikace Dvorak\Veldramona 2')"
   while IFS='|' read -r text app mode; do
     run_exact "$text"
     expect_clean_run "$text"
@@ -337,7 +339,7 @@ case_quoted_whole_switches() {
     expect_log "INFO"$'\t'"action=3"$'\t'"option=3"
     expect_log "Brantvell[mdlMain] (GetParamInfo)"$'\t'"RETURN=True"$'\t'"/mode"$'\t'"1"$'\t'"$mode"$'\r'
   done <<'EOF2'
-/action=czsk /mode=q "/target=C:\Aplikace Dvořák\Veldramona 2"|C:\Aplikace Dvořák\Veldramona 2|q
+/action=czsk /mode=q "/target=C:\Aplikace Dvorak\Veldramona 2"|C:\Aplikace Dvorak\Veldramona 2|q
 "/action=czsk" "/mode=q"|C:\Veldramona|q
 "/ACTION=czsk" "/Mode=Q" "/target=C:\Veldramona\\"|C:\Veldramona|Q
 EOF2
