@@ -90,7 +90,50 @@ void RunStatement(const char* tag, Statement statement) {
   }
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+// The length of the switch name with its "=" that starts `text` at `at`
+// (any letter case); 0 when none does.
+size_t SwitchNameAt(const std::string& text, size_t at) {
+  for (const char* name : {"/action=", "/mode=", "/target="}) {
+    const std::string word(name);
+    if (text.size() - at >= word.size() && ToLower(text.substr(at, word.size())) == word) {
+      return word.size();
+    }
+  }
+  return 0;
+}
+
 }  // namespace
+
+std::string UnquoteWholeSwitches(const std::string& command_text) {
+  const std::string& text = command_text;
+  std::string out;
+  size_t i = 0;
+  while (i < text.size()) {
+    const size_t name =
+        text[i] == '"' && (i == 0 || IsBlank(text[i - 1])) ? SwitchNameAt(text, i + 1) : 0;
+    const size_t value_start = i + 1 + name;
+    const size_t close = name ? text.find('"', value_start) : std::string::npos;
+    size_t backslashes = 0;
+    while (close != std::string::npos && close - backslashes > value_start &&
+           text[close - backslashes - 1] == '\\') {
+      ++backslashes;
+    }
+    // An odd run of backslashes makes the quote a literal one, and a quote
+    // inside a word does not close the argument: both are left as they are.
+    if (close == std::string::npos || backslashes % 2 != 0 ||
+        (close + 1 < text.size() && !IsBlank(text[close + 1]))) {
+      out += text[i++];
+      continue;
+    }
+    out += text.substr(i + 1, name) + '"' +
+           text.substr(value_start, close - backslashes - value_start) +
+           std::string(backslashes / 2, '\\') + '"';
+    i = close + 1;
+  }
+  return out;
+}
 
 bool ArgParse(std::string command_text, const std::string& name, std::string* value,
               std::string* rest, const std::string& separator) {
@@ -174,7 +217,9 @@ bool GetParamInfoDat(const std::string& command_text, ParamInfoDat* dat) {
     LogEvent(kTagGetParamInfoDat, "INFO: \tnejsou zadne parametry v prikazove radce", kDebugLog);
     result = true;
   } else {
-    std::string working = command_text;
+    // Read with switches quoted whole unquoted; CommandLine keeps the text
+    // as received.
+    std::string working = UnquoteWholeSwitches(command_text);
     RunStatement(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/action", &dat->Action); });
     RunStatement(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/mode", &dat->Mode); });
     RunStatement(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/target", &dat->Target); });

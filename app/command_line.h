@@ -32,6 +32,15 @@ struct ParamInfoDat {
   std::string CommandLine;
 };
 
+// `command_text` with every switch that the Windows argument convention
+// quoted whole ("/target=C:\A B", as wrappers quote an argument holding a
+// space) written as the same switch with its value quoted
+// (/target="C:\A B"). Only "/action=", "/mode=" and "/target=" are read so,
+// and only when the opening quote starts a word and the closing one ends it;
+// backslashes doubled before the closing quote count once. Any other text is
+// returned as it is.
+std::string UnquoteWholeSwitches(const std::string& command_text);
+
 // Fills `dat` (a fresh record) from `command_text`. Always true.
 bool GetParamInfoDat(const std::string& command_text, ParamInfoDat* dat);
 

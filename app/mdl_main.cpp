@@ -84,6 +84,7 @@ int Main(const RunEnvironment& env) {
 
   bool quiet = false;
   bool failed = false;
+  bool nothing_chosen = false;
   std::unique_ptr<clsBrantvell> setup;
   try {
     const std::string command_text = env.process->CommandText();
@@ -104,12 +105,22 @@ int Main(const RunEnvironment& env) {
     // shortcuts: another run in between would remove what this one made.
     if (env.run_lock && !env.run_lock->Acquire(kRunLockWaitMs)) throw OwnError(kErrRunBusy);
 
-    setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path);
+    setup = std::make_unique<clsBrantvell>(*env.script_host, *env.strings, env.make_path,
+                                           env.probe_folder);
     if (decision.has_target) setup->SetAppPath(decision.target);
 
     if (action == kActionAsk) {
       const int16_t installed = static_cast<int16_t>(setup->SetupCheck());
       variant = GetChoice(installed, env.dialog_views);
+      if (variant == 0) {
+        // An installer must not take a cancelled or unanswered choice for a
+        // finished install.
+        nothing_chosen = true;
+        try {
+          env.message_box->NoteNothingChosen(WhyAsked(params));
+        } catch (...) {
+        }
+      }
     } else if (action == kActionClear) {
       setup->SetupClear();
       RefreshIcon(env.notify_shell);
@@ -137,7 +148,8 @@ int Main(const RunEnvironment& env) {
   setup.reset();
   LogDebugText(kTagMain, "END");
   // The exit status tells a calling installer whether the run failed.
-  return failed ? kExitFailure : kExitSuccess;
+  if (failed) return kExitFailure;
+  return nothing_chosen ? kExitNothingChosen : kExitSuccess;
 }
 
 }  // namespace brantvell

@@ -16,8 +16,9 @@ extern const char kNotInstalledMessage[];
 extern const char kProgramTitle[];
 
 // Exit status of the process.
-constexpr int kExitSuccess = 0;  // the operation ran, or the user cancelled
-constexpr int kExitFailure = 1;  // an error stopped the operation
+constexpr int kExitSuccess = 0;        // the operation ran
+constexpr int kExitFailure = 1;        // an error stopped the operation
+constexpr int kExitNothingChosen = 2;  // asked for a variant, none was chosen
 
 // One whole run. Returns the exit status.
 int Main(const RunEnvironment& env);

@@ -39,4 +39,11 @@ RunDecision DecideAction(const ParamInfoDat& params) {
   return decision;
 }
 
+std::string WhyAsked(const ParamInfoDat& params) {
+  if (params.Action.Present == 2) return "/action was given more than once";
+  if (params.Action.Present == 0 || params.Action.Value.empty()) return "no action word was given";
+  return "the action word \"" + params.Action.Value +
+         "\" was not understood (clear, cz, sk or czsk)";
+}
+
 }  // namespace brantvell

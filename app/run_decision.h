@@ -32,6 +32,10 @@ struct RunDecision {
 // q (any letter case), "/target" with any value, the empty one included.
 RunDecision DecideAction(const ParamInfoDat& params);
 
+// Why the run had to ask for a variant: the action word it did not
+// understand, or that none (or more than one) was given. One sentence.
+std::string WhyAsked(const ParamInfoDat& params);
+
 }  // namespace brantvell
 
 #endif  // BRANTVELL_APP_RUN_DECISION_H_

@@ -25,6 +25,8 @@ struct RunEnvironment {
   StringTable* strings = nullptr;
   // Creates the Start-menu group folder.
   PathMaker make_path;
+  // Tells whether a folder takes new files, before a make deletes anything.
+  FolderProbe probe_folder;
   // Shows the run's error message.
   MessageBox* message_box = nullptr;
   // What the log writer works with.

@@ -136,13 +136,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(result, "GetParamInfoDat answers true");
   FUZZ_CHECK(dat.CommandLine == input, "the record keeps the command text as received");
 
-  CheckEntry(input, "/action", dat.Action);
-  CheckEntry(input, "/mode", dat.Mode);
-  CheckEntry(input, "/target", dat.Target);
+  // The switches are cut from the text with switches quoted whole
+  // unquoted; a text without quotes is read exactly as it is.
+  const std::string read = UnquoteWholeSwitches(input);
+  if (input.find('"') == std::string::npos)
+    FUZZ_CHECK(read == input, "a text without quotes is read as it is");
+  FUZZ_CHECK(read.size() <= input.size(), "unquoting adds nothing");
+
+  CheckEntry(read, "/action", dat.Action);
+  CheckEntry(read, "/mode", dat.Mode);
+  CheckEntry(read, "/target", dat.Target);
 
   FUZZ_CHECK(dat.HasRest <= 1, "HasRest is 0 or 1");
   FUZZ_CHECK((dat.HasRest == 1) == !dat.Rest.empty(), "HasRest tells whether text is left");
-  FUZZ_CHECK(IsSubsequence(dat.Rest, input), "the rest is the command text with parts cut out");
+  FUZZ_CHECK(IsSubsequence(dat.Rest, read), "the rest is the command text with parts cut out");
   FUZZ_CHECK(dat.Rest.empty() || (dat.Rest.front() != ' ' && dat.Rest.back() != ' '),
              "the rest is trimmed");
   if (AllSpaces(input)) {
@@ -152,6 +159,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   CheckDecision(dat);
-  CheckRecords(input, dat);
+  CheckRecords(read, dat);
   return 0;
 }

@@ -57,6 +57,11 @@ Error CatalogueError(int32_t number, std::string source) {
 
 Error OwnError(int32_t number) { return CatalogueError(number, kOwnErrorSource); }
 
+Error WithCause(const Error& error, const std::string& path) {
+  if (!error.description().empty() || error.source() == kOwnErrorSource) return error;
+  return Error(error.number(), error.source(), SystemErrorText(error.number()) + "\t" + path);
+}
+
 Error OwnError(int32_t number, std::string description) {
   return Error(number, kOwnErrorSource, std::move(description));
 }

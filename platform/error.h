@@ -68,6 +68,8 @@ constexpr int32_t kErrUnsupportedType = 458;
 // objects raise without a text: file and path not found.
 constexpr int32_t kErrSystemFileNotFound = static_cast<int32_t>(0x80070002u);
 constexpr int32_t kErrSystemPathNotFound = static_cast<int32_t>(0x80070003u);
+// A shortcut text longer than a link keeps whole (platform/link_limits.h).
+constexpr int32_t kErrSystemFilenameTooLong = static_cast<int32_t>(0x800700CEu);
 
 // Another run of the program held the machine's shortcuts for the whole
 // wait: the system's "wait timed out" (WAIT_TIMEOUT as an HRESULT).
@@ -98,6 +100,16 @@ Error OwnError(int32_t number, std::string description);
 // The error `number` as a scripting component (or the runtime calling one)
 // raises it: no source, the standard text.
 Error ComponentError(int32_t number);
+
+// The system's own text for `number` (an HRESULT, or a number of the
+// catalogue): FormatMessageW on Windows, strerror of the matching errno on
+// Linux, else the standard text; empty when there is none.
+std::string SystemErrorText(int32_t number);
+
+// `error` as a caller should see it: a component's error that came without
+// a description gets the system's text for its number, a TAB and `path`,
+// the path the failing call was given; any other error is returned as it is.
+Error WithCause(const Error& error, const std::string& path);
 
 }  // namespace brantvell
 

@@ -15,6 +15,11 @@ struct MessageBox {
   // Shows `text` with an exclamation icon and a single OK button and waits.
   virtual void ShowWarning(const std::string& text, const std::string& title) = 0;
 
+  // Tells why a run that asked for a choice ended with none, where nobody
+  // could have been asked (no terminal on Linux); `why` is one sentence.
+  // Windows shows its dialog, so nothing is told there.
+  virtual void NoteNothingChosen(const std::string& why) { (void)why; }
+
   static MessageBox& Real();
 };
 

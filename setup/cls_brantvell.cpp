@@ -4,6 +4,7 @@
 
 #include "log/mdl_log.h"
 #include "platform/error.h"
+#include "platform/folder_probe.h"
 #include "platform/make_path.h"
 #include "platform/text.h"
 #include "platform/value.h"
@@ -63,6 +64,18 @@ auto Trapped(const char* tag, Body&& body) -> decltype(body()) {
 
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
+// Runs one component call given `path`. A component's error without a
+// description (Wine's components give none) leaves with the system's text
+// for its number and the path, so the log names the cause.
+template <typename Call>
+auto NamingCause(const std::string& path, Call&& call) -> decltype(call()) {
+  try {
+    return call();
+  } catch (const Error& error) {
+    throw WithCause(error, path);
+  }
+}
+
 // Number of entries of the collection `member` ("Files", "SubFolders") of
 // `folder`.
 int64_t CollectionCount(ScriptObject& folder, const char* member) {
@@ -77,7 +90,14 @@ clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings)
     : clsBrantvell(host, strings, MakeSureDirectoryPathExists) {}
 
 clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path)
-    : host_(host), strings_(strings), make_path_(std::move(make_path)) {}
+    : clsBrantvell(host, strings, std::move(make_path), CheckFolderTakesFiles) {}
+
+clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path,
+                           FolderProbe probe_folder)
+    : host_(host),
+      strings_(strings),
+      make_path_(std::move(make_path)),
+      probe_folder_(std::move(probe_folder)) {}
 
 // ---- Folder properties -----------------------------------------------------
 
@@ -117,7 +137,15 @@ std::string clsBrantvell::AppPath() {
   return Trapped(kTagGetAppPath, [&] {
     if (app_path_.empty()) {
       // Stored as read: a trailing backslash of the registry value stays.
-      app_path_ = RegReadString(strings_.Load(kRowAppPathValue));
+      try {
+        app_path_ = RegReadString(strings_.Load(kRowAppPathValue));
+      } catch (const Error&) {
+        app_path_unreadable_ = true;
+        throw;
+      }
+      // App Paths' Path is a search list, and its usual form ends in ";"
+      // (C:\App;): the folder is the text before it.
+      while (!app_path_.empty() && app_path_.back() == ';') app_path_.pop_back();
     }
     LogDebugText(kTagGetAppPath, "RETURN=" + app_path_);
     return app_path_;
@@ -141,13 +169,16 @@ std::shared_ptr<ScriptObject> clsBrantvell::CreateShortCutApp(const std::string&
     // Joined as plain text: a folder ending in a backslash keeps both.
     std::string file = sShortCutPath + "\\" + sShortCutName + ".lnk";
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::shared_ptr<ScriptObject> shortcut =
-        shell->GetObject("CreateShortcut", {Value::String(file)});
-    shortcut->Put("TargetPath", Value::String(sTargetPath));
-    shortcut->Put("Arguments", Value::String(sArguments));
-    shortcut->Put("WorkingDirectory", Value::String(sWorkPath));
-    shortcut->Put("WindowStyle", Value::Long(eWinStyle));
-    shortcut->Put("IconLocation", Value::String(sTargetPath + "," + std::to_string(iIconNum)));
+    std::shared_ptr<ScriptObject> shortcut = NamingCause(file, [&] {
+      std::shared_ptr<ScriptObject> made =
+          shell->GetObject("CreateShortcut", {Value::String(file)});
+      made->Put("TargetPath", Value::String(sTargetPath));
+      made->Put("Arguments", Value::String(sArguments));
+      made->Put("WorkingDirectory", Value::String(sWorkPath));
+      made->Put("WindowStyle", Value::Long(eWinStyle));
+      made->Put("IconLocation", Value::String(sTargetPath + "," + std::to_string(iIconNum)));
+      return made;
+    });
     LogDebugText(kTagCreateShortCutApp, "RETURN=" + shortcut->TypeName() + kTab + file);
     return shortcut;
   });
@@ -159,9 +190,12 @@ std::shared_ptr<ScriptObject> clsBrantvell::CreateShortCutURL(const std::string&
   return Trapped(kTagCreateShortCutURL, [&] {
     std::string file = sShortCutPath + "\\" + sShortCutName + ".url";
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::shared_ptr<ScriptObject> shortcut =
-        shell->GetObject("CreateShortcut", {Value::String(file)});
-    shortcut->Put("TargetPath", Value::String(sTargetPath));
+    std::shared_ptr<ScriptObject> shortcut = NamingCause(file, [&] {
+      std::shared_ptr<ScriptObject> made =
+          shell->GetObject("CreateShortcut", {Value::String(file)});
+      made->Put("TargetPath", Value::String(sTargetPath));
+      return made;
+    });
     LogDebugText(kTagCreateShortCutURL, "RETURN=" + shortcut->TypeName() + kTab + file);
     return shortcut;
   });
@@ -211,8 +245,10 @@ std::vector<int32_t> clsBrantvell::GetIconList(int32_t selector) {
 bool clsBrantvell::FolderExists(const std::string& strFolder) {
   return Trapped(kTagFolderExists, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    bool exists =
-        CoerceToBool(fso->Get("FolderExists", {Value::String(strFolder)}), kOwnErrorSource);
+    bool exists = CoerceToBool(
+        NamingCause(strFolder,
+                    [&] { return fso->Get("FolderExists", {Value::String(strFolder)}); }),
+        kOwnErrorSource);
     LogDebugText(kTagFolderExists, std::string("RETURN=") + BoolText(exists) + kTab + strFolder);
     return exists;
   });
@@ -221,7 +257,9 @@ bool clsBrantvell::FolderExists(const std::string& strFolder) {
 bool clsBrantvell::FileExists(const std::string& strFile) {
   return Trapped(kTagFileExists, [&] {
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    bool exists = CoerceToBool(fso->Get("FileExists", {Value::String(strFile)}), kOwnErrorSource);
+    bool exists = CoerceToBool(
+        NamingCause(strFile, [&] { return fso->Get("FileExists", {Value::String(strFile)}); }),
+        kOwnErrorSource);
     LogDebugText(kTagFileExists, std::string("RETURN=") + BoolText(exists) + kTab + strFile);
     return exists;
   });
@@ -231,7 +269,9 @@ void clsBrantvell::FileDelete(const std::string& strFile, bool force) {
   Trapped(kTagFileDelete, [&] {
     LogDebugText(kTagFileDelete, strFile + kTab + BoolText(force));
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    fso->Get("DeleteFile", {Value::String(strFile), Value::Boolean(force)});
+    NamingCause(strFile, [&] {
+      fso->Get("DeleteFile", {Value::String(strFile), Value::Boolean(force)});
+    });
   });
 }
 
@@ -239,7 +279,9 @@ void clsBrantvell::FolderDelete(const std::string& strFolder, bool force) {
   Trapped(kTagFolderDelete, [&] {
     LogDebugText(kTagFolderDelete, strFolder + kTab + BoolText(force));
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
-    fso->Get("DeleteFolder", {Value::String(strFolder), Value::Boolean(force)});
+    NamingCause(strFolder, [&] {
+      fso->Get("DeleteFolder", {Value::String(strFolder), Value::Boolean(force)});
+    });
   });
 }
 
@@ -278,8 +320,9 @@ std::string clsBrantvell::GetSpecilaFolders(const std::string& strName) {
 std::string clsBrantvell::RegReadString(const std::string& strPath) {
   return Trapped(kTagRegReadString, [&] {
     std::shared_ptr<ScriptObject> shell = GetNewObject(kProgIdShell);
-    std::string text =
-        CoerceToText(shell->Get("RegRead", {Value::String(strPath)}), kOwnErrorSource);
+    std::string text = CoerceToText(
+        NamingCause(strPath, [&] { return shell->Get("RegRead", {Value::String(strPath)}); }),
+        kOwnErrorSource);
     LogDebugText(kTagRegReadString, "RETURN=" + text + kTab + strPath);
     return text;
   });
@@ -344,14 +387,18 @@ void clsBrantvell::SetupMake(int32_t variant) {
   Trapped(kTagSetupMake, [&] {
     LogDebugText(kTagSetupMake, std::string("START") + kTab + std::to_string(variant));
     CheckFolders();
+    // A set that cannot be saved must not be cleared first: the user would
+    // be left with no shortcuts at all. Asked at the clear's first delete.
+    probe_before_delete_ = true;
     SetupClear();
+    probe_before_delete_ = false;
     std::string folder = AppStartMenuFolder();
     LogDebugText(kTagMakeSureDirectoryPathExists, folder);
     // Its result is not looked at: a group folder that could not be made
     // makes the first Save fail with the component's error.
     make_path_(folder + "\\");
     if (variant == kVariantCz || variant == kVariantSk || variant == kVariantCzSk) {
-      for (int32_t number : GetIconList(variant)) GetShortCut(number)->Get("Save");
+      for (int32_t number : GetIconList(variant)) SaveShortcut(*GetShortCut(number));
     }
     LogDebugText(kTagSetupMake, "END");
   });
@@ -368,12 +415,16 @@ void clsBrantvell::SetupClear() {
       return;
     }
     for (int32_t number : GetIconList(kSetEvery)) {
-      std::string file = CoerceToText(GetShortCut(number)->Get("FullName"), kOwnErrorSource);
-      if (FileExists(file)) FileDelete(file, true);
+      std::string file = FileToClear(number);
+      if (FileExists(file)) {
+        ProbeFoldersBeforeDelete();
+        FileDelete(file, true);
+      }
     }
     std::shared_ptr<ScriptObject> fso = GetNewObject(kProgIdFileSystem);
     std::string folder = AppStartMenuFolder();
-    std::shared_ptr<ScriptObject> group = fso->GetObject("GetFolder", {Value::String(folder)});
+    std::shared_ptr<ScriptObject> group =
+        NamingCause(folder, [&] { return fso->GetObject("GetFolder", {Value::String(folder)}); });
     // Only a folder left completely empty goes: the folder deletion would
     // take subfolders with it, and those are not the program's.
     if (CollectionCount(*group, "Files") == 0 && CollectionCount(*group, "SubFolders") == 0) {
@@ -384,6 +435,55 @@ void clsBrantvell::SetupClear() {
   });
 }
 
+void clsBrantvell::ProbeFoldersBeforeDelete() {
+  if (!probe_before_delete_) return;
+  probe_before_delete_ = false;
+  if (!probe_folder_) return;
+  // The clear has got both folders by its first delete (the removal list
+  // starts with a desktop shortcut), so the stored values are asked
+  // without a record: a run that goes through keeps its records, and a
+  // failure reads like the failed save it stands for.
+  for (const std::string& folder : {app_start_menu_folder_, app_desktop_folder_}) {
+    if (!folder.empty()) NamingCause(folder, [&] { probe_folder_(folder); });
+  }
+}
+
+void clsBrantvell::SaveShortcut(ScriptObject& shortcut) {
+  try {
+    shortcut.Get("Save");
+  } catch (const Error& error) {
+    // The path is asked for only now: a save that goes through makes no
+    // call more than it always has.
+    std::string path;
+    try {
+      path = CoerceToText(shortcut.Get("FullName"), kOwnErrorSource);
+    } catch (const Error&) {
+    }
+    throw WithCause(error, path);
+  }
+}
+
+std::string clsBrantvell::LinkFileByName(const ShortcutEntry& entry) {
+  std::string folder =
+      entry.folder == ShortcutFolder::kDesktop ? AppDesktopFolder() : AppStartMenuFolder();
+  return folder + "\\" + strings_.Load(entry.name_row) + ".lnk";
+}
+
+std::string clsBrantvell::FileToClear(int32_t number) {
+  // An uninstall removes the application's registry entries before it
+  // clears; deleting needs only the names, so a link is then found by its
+  // name instead of failing for want of its target.
+  const ShortcutEntry* entry = FindShortcut(number);
+  const bool by_name_possible = entry && entry->is_link;
+  if (by_name_possible && app_path_unreadable_) return LinkFileByName(*entry);
+  try {
+    return CoerceToText(GetShortCut(number)->Get("FullName"), kOwnErrorSource);
+  } catch (const Error&) {
+    if (!by_name_possible || !app_path_unreadable_) throw;
+    return LinkFileByName(*entry);
+  }
+}
+
 void clsBrantvell::ClearDesktopShortcuts(const std::vector<int32_t>& numbers) {
   for (int32_t number : numbers) {
     const ShortcutEntry* entry = FindShortcut(number);
@@ -391,8 +491,11 @@ void clsBrantvell::ClearDesktopShortcuts(const std::vector<int32_t>& numbers) {
     // The file path a built shortcut would have, without building one: a
     // shortcut object needs the application folder, which an uninstalled
     // application may no longer have.
-    std::string file = AppDesktopFolder() + "\\" + strings_.Load(entry->name_row) + ".lnk";
-    if (FileExists(file)) FileDelete(file, true);
+    std::string file = LinkFileByName(*entry);
+    if (FileExists(file)) {
+      ProbeFoldersBeforeDelete();
+      FileDelete(file, true);
+    }
   }
 }
 

@@ -15,6 +15,7 @@
 
 #include "platform/error.h"
 #include "platform/script_host.h"
+#include "setup/shortcut_catalogue.h"
 #include "setup/string_table.h"
 
 namespace brantvell {
@@ -27,13 +28,20 @@ constexpr int32_t kVariantCzSk = 3;
 // Creates every missing folder of a path that ends with a backslash.
 using PathMaker = std::function<bool(const std::string& path)>;
 
+// Raises the Error a save into the folder would raise when it cannot take
+// new files (CheckFolderTakesFiles).
+using FolderProbe = std::function<void(const std::string& folder)>;
+
 class clsBrantvell {
  public:
   // `host` creates the scripting components, `strings` reads the string
-  // table by row id, `make_path` creates the group folder.
+  // table by row id, `make_path` creates the group folder, `probe_folder`
+  // tells before a make deletes anything whether its folders take files.
   explicit clsBrantvell(ScriptHost& host = ScriptHost::Real());
   clsBrantvell(ScriptHost& host, StringTable& strings);
   clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path);
+  clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker make_path,
+               FolderProbe probe_folder);
 
   clsBrantvell(const clsBrantvell&) = delete;
   clsBrantvell& operator=(const clsBrantvell&) = delete;
@@ -90,12 +98,26 @@ class clsBrantvell {
   std::string RegReadString(const std::string& strPath);
   std::shared_ptr<ScriptObject> GetNewObject(const std::string& strProgID);
 
+  // In a make, before the clear's first delete: raises the error a save
+  // into the group or desktop folder would meet.
+  void ProbeFoldersBeforeDelete();
+  // The file a clear looks for as shortcut `number`: the built shortcut's,
+  // or for a link while the application folder cannot be read, the path
+  // the catalogue's folder and name give.
+  std::string FileToClear(int32_t number);
+  std::string LinkFileByName(const ShortcutEntry& entry);
+  // Saves `shortcut`; a failure without a description names its file.
+  void SaveShortcut(ScriptObject& shortcut);
   // Removes the desktop shortcuts of `numbers` that exist.
   void ClearDesktopShortcuts(const std::vector<int32_t>& numbers);
 
   ScriptHost& host_;
   StringTable& strings_;
   PathMaker make_path_;
+  FolderProbe probe_folder_;
+  bool probe_before_delete_ = false;
+  // The registry read of the application folder failed in this object.
+  bool app_path_unreadable_ = false;
 
   std::string app_start_menu_folder_;
   std::string app_desktop_folder_;

@@ -61,7 +61,8 @@ void SetProgramArguments(int argc, char** argv) {
   ProgramOptions options = ReadProgramOptions(argc, argv);
   if (options.unknown != nullptr) {
     std::cerr << "brantvell: unknown switch " << options.unknown << " (see brantvell --help)\n";
-    std::exit(2);
+    // The usage status of sysexits.h, apart from 2 (nothing was chosen).
+    std::exit(64);
   }
   if (options.help || options.version) {
     options.help ? PrintHelp(std::cout) : PrintVersion(std::cout);

@@ -66,8 +66,10 @@ void PrintHelp(std::ostream& out) {
          "~/.local/share), the menu files in $XDG_CONFIG_HOME/menus/ (default ~/.config)\n"
          "and the desktop folder (XDG_DESKTOP_DIR, else ~/Desktop, when it exists).\n"
          "\n"
-         "Exit status: 0 done, 1 the shortcuts could not be set up, 2 a wrong switch or\n"
-         "an argument that is not valid UTF-8.\n";
+         "Exit status: 0 done, 1 failed (the shortcuts could not be set up or removed),\n"
+         "2 nothing chosen (the choice was cancelled, or there was no terminal to ask\n"
+         "on and no action word it understood) or an argument that is not valid UTF-8,\n"
+         "64 a wrong switch of its own.\n";
 }
 
 }  // namespace brantvell

@@ -33,4 +33,10 @@ void TerminalMessageBox::ShowWarning(const std::string& text, const std::string&
   out_->flush();
 }
 
+void TerminalMessageBox::NoteNothingChosen(const std::string& why) {
+  if (interactive_) return;
+  *out_ << "brantvell: nothing was chosen: " << why
+        << "; there is no terminal to ask on (see brantvell --help)" << std::endl;
+}
+
 }  // namespace brantvell

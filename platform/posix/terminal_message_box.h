@@ -21,6 +21,8 @@ class TerminalMessageBox : public MessageBox {
   // OK unless the answer line is "c", "cancel" or "storno" (any case).
   bool AskOkCancel(const std::string& text, const std::string& title) override;
   void ShowWarning(const std::string& text, const std::string& title) override;
+  // One line on the output when there is no terminal to ask on.
+  void NoteNothingChosen(const std::string& why) override;
 
  private:
   std::istream* answers_;

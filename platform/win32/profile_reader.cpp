@@ -8,17 +8,18 @@ namespace brantvell {
 
 namespace {
 
-// The system's own ANSI profile reader, so INI files written with the
-// system's text tools read as they always have.
+// The system's own profile reader, so INI files written with the system's
+// text tools read as they always have. The wide call: the ANSI one cannot
+// name a file in a folder whose name the code page lacks ("Dvořák" in code
+// page 1252), and would read no log.ini there at all.
 class Win32ProfileReader : public ProfileReader {
  public:
   std::string Read(const std::string& path, const std::string& section,
                    const std::string& key) override {
-    char buffer[1024];
-    DWORD count =
-        GetPrivateProfileStringA(Utf8ToSystemAnsi(section).c_str(), Utf8ToSystemAnsi(key).c_str(),
-                                 "", buffer, sizeof(buffer), Utf8ToSystemAnsi(path).c_str());
-    return SystemAnsiToUtf8(std::string(buffer, count));
+    wchar_t buffer[1024];
+    DWORD count = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer,
+                                           sizeof(buffer) / sizeof(buffer[0]), Widen(path).c_str());
+    return Narrow(buffer, count);
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/link_limits.h"
 #include "platform/text.h"
 #include "platform/win32/com_support.h"
 #include "platform/win32/url_shortcut.h"
@@ -48,6 +49,11 @@ FallbackScriptObject::FallbackScriptObject(std::shared_ptr<ScriptObject> inner,
 std::string FallbackScriptObject::TypeName() { return inner_->TypeName(); }
 
 Value FallbackScriptObject::Get(const std::string& member, const std::vector<Value>& args) {
+  // The system's link object cuts a long text and saves a link that points
+  // nowhere; refuse the save instead, as the Linux link writer does.
+  if (!shortcut_path_.empty() && EqualsNoCase(member, "Save")) {
+    CheckLinkTextsFit(target_, arguments_, working_directory_);
+  }
   if (shortcut_path_.empty() || !args.empty() || !EqualsNoCase(member, "FullName")) {
     return inner_->Get(member, args);
   }
@@ -67,6 +73,10 @@ std::shared_ptr<ScriptObject> FallbackScriptObject::GetObject(const std::string&
 
 void FallbackScriptObject::Put(const std::string& member, const Value& value) {
   inner_->Put(member, value);
+  if (shortcut_path_.empty() || value.type() != Value::kString) return;
+  if (EqualsNoCase(member, "TargetPath")) target_ = value.text();
+  if (EqualsNoCase(member, "Arguments")) arguments_ = value.text();
+  if (EqualsNoCase(member, "WorkingDirectory")) working_directory_ = value.text();
 }
 
 std::shared_ptr<ScriptObject> FallbackScriptObject::CreateShortcut(const std::vector<Value>& args) {

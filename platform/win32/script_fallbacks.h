@@ -34,6 +34,10 @@ class FallbackScriptObject : public ScriptObject {
 
   std::shared_ptr<ScriptObject> inner_;
   std::string shortcut_path_;
+  // The texts a link keeps only up to a length, as last put.
+  std::string target_;
+  std::string arguments_;
+  std::string working_directory_;
 };
 
 // The absolute form of `path` (relative to the current folder); `path`

@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "platform/desktop_entries.h"
+#include "platform/folder_probe.h"
+#include "platform/link_limits.h"
 #include "platform/posix/dir_entries.h"
 #include "platform/posix/host_folder.h"
 #include "platform/posix/unique_fd.h"
@@ -178,6 +181,36 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   temp.Commit();
 }
 
+}  // namespace
+
+// A save's own temporary file, made and removed at once: what a save into
+// the folder would meet, met before anything is deleted.
+void CheckFolderTakesFiles(const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  HostFolder host;
+  if (StartsWithDrive(path) && OpenHostFolder(path, /*create=*/false, &host)) {
+    if (!host.on_drive) throw ComponentError(kErrPermissionDenied);
+    TempFile probe(host.fd.get());
+    return;
+  }
+  // Not there yet: it is made in the nearest folder above it that exists,
+  // and a save into it fails with "path not found" when that cannot be.
+  for (size_t slash = path.rfind('\\'); slash != std::string::npos && slash >= 2;
+       slash = path.rfind('\\', slash - 1)) {
+    if (!OpenHostFolder(path.substr(0, std::max<size_t>(slash, 3)), false, &host)) continue;
+    if (!host.on_drive) throw ErrSaveFolderNotFound();
+    try {
+      TempFile probe(host.fd.get());
+    } catch (const Error&) {
+      throw ErrSaveFolderNotFound();
+    }
+    return;
+  }
+}
+
+namespace {
+
 bool EndsWithNoCase(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && EqualsNoCase(text.substr(text.size() - tail.size()), tail);
 }
@@ -317,6 +350,7 @@ class WshShortcut : public ScriptObject {
       DesktopEntryForShortcut({path_, target_, "", "", "", ""});
       return;
     }
+    CheckLinkTextsFit(target_, arguments_, working_directory_);
     ShellLinkData link;
     link.target_path = target_;
     link.arguments = arguments_;

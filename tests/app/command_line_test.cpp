@@ -168,6 +168,59 @@ INSTANTIATE_TEST_SUITE_P(
                   1,
                   "Příliš"}));
 
+// Switches quoted whole by the Windows argument convention, as installers
+// and PowerShell's Start-Process pass an argument that holds a space.
+INSTANTIATE_TEST_SUITE_P(
+    QuotedWhole, ParseTest,
+    ::testing::Values(
+        ParseCase{"target quoted whole",
+                  "/action=czsk /mode=q \"/target=C:\\Aplikace Dvořák\\Veldramona 2\"",
+                  {1, "czsk"},
+                  {1, "q"},
+                  {1, "C:\\Aplikace Dvořák\\Veldramona 2"},
+                  0,
+                  ""},
+        ParseCase{"every switch quoted whole",
+                  "\"/action=czsk\" \"/mode=q\"",
+                  {1, "czsk"},
+                  {1, "q"},
+                  kAbsent,
+                  0,
+                  ""},
+        ParseCase{"name in any case", "\"/MODE=Q\"", kAbsent, {1, "Q"}, kAbsent, 0, ""},
+        ParseCase{"doubled backslashes before the closing quote count once",
+                  "\"/target=C:\\A B\\\\\" /action=clear",
+                  {1, "clear"},
+                  kAbsent,
+                  {1, "C:\\A B\\"},
+                  0,
+                  ""},
+        ParseCase{"a quote inside a word is no argument quote",
+                  "x\"/mode=q\"",
+                  kAbsent,
+                  {1, "q\""},
+                  kAbsent,
+                  1,
+                  "x\""},
+        ParseCase{
+            "closing quote inside a word", "\"/mode=q\"x", kAbsent, {1, "q\"x"}, kAbsent, 1, "\""},
+        ParseCase{"other switches stay quoted",
+                  "\"/foo=1\" /action=cz",
+                  {1, "cz"},
+                  kAbsent,
+                  kAbsent,
+                  1,
+                  "\"/foo=1\""}));
+
+TEST(UnquoteWholeSwitchesTest, LeavesOtherQuotingAlone) {
+  for (const char* text : {"", "/target=\"C:\\A B\"", "\"/mode=q", "\"/mode=q\\\" x\"",
+                           "\"/actionx\"", "a\"/mode=q\" b", "\"/mode=q\"\"", "\"C:\\x\""}) {
+    EXPECT_EQ(text, UnquoteWholeSwitches(text)) << text;
+  }
+  EXPECT_EQ("/mode=\"q\"\t/target=\"C:\\A B\"",
+            UnquoteWholeSwitches("\"/mode=q\"\t\"/target=C:\\A B\""));
+}
+
 TEST(ArgParseTest, NotFoundClearsValueAndKeepsTextUntrimmed) {
   std::string value = "old";
   std::string rest = "unused";

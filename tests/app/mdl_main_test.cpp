@@ -75,6 +75,7 @@ class MainTest : public ::testing::Test {
     env.script_host = &host_;
     env.strings = &StringTable::Real();
     env.make_path = [this](const std::string& path) { return host_.MakePath(path); };
+    env.probe_folder = [this](const std::string& folder) { host_.ProbeFolder(folder); };
     env.message_box = &warnings_;
     env.log_services = log_services_.Services();
     env.dialog_views = ScriptedDialogs(answer_, &dialog_);
@@ -248,7 +249,11 @@ TEST_F(MainTest, StornoAndCloseChangeNothing) {
     dialog_ = DialogSeen();
     refreshes_ = 0;
 
-    EXPECT_EQ(0, Run(""));
+    warnings_.nothing_chosen.clear();
+
+    // Nothing chosen is not a finished install: an installer must tell.
+    EXPECT_EQ(2, Run(""));
+    EXPECT_EQ(std::vector<std::string>{"no action word was given"}, warnings_.nothing_chosen);
     EXPECT_EQ(std::vector<std::string>{"SetupCheck"}, SetupStarts());
     EXPECT_EQ(1, dialog_.shown);
     EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
@@ -258,6 +263,42 @@ TEST_F(MainTest, StornoAndCloseChangeNothing) {
     EXPECT_EQ("END", MainRecords().back());
   }
 }
+
+struct NothingChosenCase {
+  std::string command;
+  std::string why;
+};
+
+class MainNothingChosenTest : public MainTest,
+                              public ::testing::WithParamInterface<NothingChosenCase> {};
+
+// The reason given where nobody could be asked names what the command line
+// lacked; an OK in the same runs installs and says nothing.
+TEST_P(MainNothingChosenTest, CancelExitsTwoAndSaysWhy) {
+  answer_ = {DialogAnswer::kCancel, 0};
+  EXPECT_EQ(2, Run(GetParam().command));
+  EXPECT_EQ(std::vector<std::string>{GetParam().why}, warnings_.nothing_chosen);
+  EXPECT_FALSE(host_.HasFolder(kGroup));
+  EXPECT_TRUE(warnings_.shown.empty());
+
+  warnings_.nothing_chosen.clear();
+  answer_ = {DialogAnswer::kOk, 0};
+  EXPECT_EQ(0, Run(GetParam().command));
+  EXPECT_TRUE(warnings_.nothing_chosen.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, MainNothingChosenTest,
+    ::testing::Values(
+        NothingChosenCase{"/action=cz-sk /mode=q",
+                          "the action word \"cz-sk\" was not understood (clear, cz, sk or czsk)"},
+        NothingChosenCase{"/action=Bogus",
+                          "the action word \"Bogus\" was not understood (clear, "
+                          "cz, sk or czsk)"},
+        NothingChosenCase{"", "no action word was given"},
+        NothingChosenCase{"/?", "no action word was given"},
+        NothingChosenCase{"/action=", "no action word was given"},
+        NothingChosenCase{"/action=cz /action=sk", "/action was given more than once"}));
 
 TEST_F(MainTest, TargetReplacesRegistryFolder) {
   host_.registry.clear();
@@ -326,16 +367,20 @@ INSTANTIATE_TEST_SUITE_P(
                                   "/action=cz /mode=q /mode=q", true},
                       FailureCase{"check before the dialog", "", true}));
 
-TEST_F(MainTest, ClearWithoutApplicationFolderFails) {
+TEST_F(MainTest, ClearWithoutApplicationFolderStillRemoves) {
+  EXPECT_EQ(0, Run("/action=czsk /mode=q"));
   host_.registry.clear();
-  host_.AddFile(InGroup(kCzWebSite));
-  EXPECT_EQ(1, Run("/action=clear /mode=q"));
+  EXPECT_EQ(0, Run("/action=clear /mode=q"));
 
-  EXPECT_EQ(std::vector<std::string>{"SetupClear"}, SetupStarts());
-  EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
-  EXPECT_EQ(0, refreshes_);
+  EXPECT_FALSE(host_.HasFolder(kGroup));
+  EXPECT_EQ(2, refreshes_);
   EXPECT_TRUE(warnings_.shown.empty());
   EXPECT_EQ("END", MainRecords().back());
+  EXPECT_TRUE(RecordsOf("#ERRLOG#").empty());
+
+  // A make still needs the value.
+  EXPECT_EQ(1, Run("/action=cz /mode=q"));
+  EXPECT_FALSE(host_.HasFolder(kGroup));
 }
 
 TEST_F(MainTest, MissingApplicationFolderFailsBeforeTheDialog) {

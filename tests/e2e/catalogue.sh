@@ -47,15 +47,16 @@ expect_sk_set() {
   expect_url "$GROUP/www.veldramona-bank-sk.example.url" "$SK_URL_SITE"
 }
 
-expect_czsk_set() {
+expect_czsk_set() {  # [APP_FOLDER]
+  local app=${1:-$APP}
   expect_files "$GROUP" "${CZSK_SET[@]}"
   expect_files "$DESKTOP" 'Veldramona (CZ).lnk' 'Veldramona (SK).lnk'
-  expect_lnk "$DESKTOP/Veldramona (CZ).lnk" "$APP\\Loader.exe" '/CID="0470"' "$APP"
-  expect_lnk "$DESKTOP/Veldramona (SK).lnk" "$APP\\Loader.exe" '/CID="8470"' "$APP"
-  expect_lnk "$GROUP/Veldramona (CZ).lnk" "$APP\\Loader.exe" '/CID="0470"' "$APP"
-  expect_lnk "$GROUP/Veldramona (SK).lnk" "$APP\\Loader.exe" '/CID="8470"' "$APP"
-  expect_lnk "$GROUP/Nápověda (CZ).lnk" "$APP\\veldramona.chm" '' "$APP"
-  expect_lnk "$GROUP/Pomocník (SK).lnk" "$APP\\veldramona_sk.chm" '' "$APP"
+  expect_lnk "$DESKTOP/Veldramona (CZ).lnk" "$app\\Loader.exe" '/CID="0470"' "$app"
+  expect_lnk "$DESKTOP/Veldramona (SK).lnk" "$app\\Loader.exe" '/CID="8470"' "$app"
+  expect_lnk "$GROUP/Veldramona (CZ).lnk" "$app\\Loader.exe" '/CID="0470"' "$app"
+  expect_lnk "$GROUP/Veldramona (SK).lnk" "$app\\Loader.exe" '/CID="8470"' "$app"
+  expect_lnk "$GROUP/Nápověda (CZ).lnk" "$app\\veldramona.chm" '' "$app"
+  expect_lnk "$GROUP/Pomocník (SK).lnk" "$app\\veldramona_sk.chm" '' "$app"
   expect_url "$GROUP/Příručka – první kroky Veldramona (CZ).url" "$CZ_URL_MANUAL"
   expect_url "$GROUP/Príručka – prvé kroky Veldramona (SK).url" "$SK_URL_MANUAL"
   expect_url "$GROUP/Certifikační průvodce.url" "$URL_WIZARD"

@@ -24,8 +24,8 @@ MESSAGE='Aplikace Veldramona není nainstalována.'
 
 # A run that went through: exit 0, no message, no error record, the run's
 # first and last records.
-expect_clean_run() {  # COMMAND-TEXT
-  expect_status 0
+expect_clean_run() {  # COMMAND-TEXT [STATUS]
+  expect_status "${2:-0}"
   expect_not_contains "stderr" "$ERR" "$MESSAGE"
   expect_log 'Brantvell verze 1.0.17'
   expect_log "Brantvell[mdlMain] (Main)"$'\t'"START"$'\t'"$1"
@@ -147,9 +147,56 @@ case_missing_registry_value() {
   new_prefix no_registry -
   brantvell /action=cz
   expect_failed_run
+  # The error record names the cause and the value that was read.
+  expect_log "Brantvell[mdlMain] (Main)"$'\t\t'"-2147024894"$'\t\t'"No such file or directory"$'\t'"HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe\\Path"
   expect_contains "stderr" "$ERR" "$MESSAGE"
   expect_contains "stderr" "$ERR" "Brantvell"
   expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+}
+
+# The usual uninstall order removes the App Paths value first, then clears:
+# every catalogue file goes by its name, exit 0; a make still needs it.
+case_clear_after_registry_value_removed() {
+  local variant
+  for variant in cz sk czsk; do
+    new_prefix "clear_unregistered_$variant"
+    brantvell /action=$variant /mode=q
+    expect_status 0
+    printf 'mine' >"$GROUP/Moje zkratka.lnk"
+    sed -i '/^"Path"=/d' "$PREFIX/system.reg"
+    brantvell /action=clear /mode=q
+    expect_clean_run '/action=clear /mode=q'
+    expect_files "$GROUP" 'Moje zkratka.lnk'
+    expect_files "$DESKTOP"
+    brantvell /action=$variant /mode=q
+    expect_failed_run
+    expect_files "$GROUP" 'Moje zkratka.lnk'
+  done
+}
+
+# App Paths' Path in its usual form, with a trailing ";": the folder
+# before it.
+case_registry_folder_ending_in_semicolon() {
+  new_prefix semicolon 'C:\Veldramona;'
+  rmdir "$(host_path 'C:\Veldramona;')"
+  mkdir -p "$(host_path "$APP")"
+  brantvell /action=cz /mode=q
+  expect_clean_run '/action=cz /mode=q'
+  expect_cz_set
+}
+
+# A target a link cannot keep whole (304 characters) fails that save,
+# naming the cause and the shortcut, instead of a link that points nowhere.
+case_target_too_long_for_a_link() {
+  new_prefix long_target
+  local long='C:\'
+  long+=$(printf 'A%.0s' {1..100})'\'$(printf 'B%.0s' {1..100})'\'$(printf 'C%.0s' {1..99})
+  [ ${#long} -eq 304 ] || fail "the test's folder has ${#long} characters"
+  mkdir -p "$(host_path "$long")"
+  brantvell "/target=$long" /action=cz /mode=q
+  expect_failed_run
+  expect_log "Brantvell[mdlMain] (Main)"$'\t\t'"-2147024690"$'\t\t'"File name too long"$'\t'"C:\\users\\Public\\Desktop\\Veldramona.lnk"
   expect_files "$DESKTOP"
 }
 
@@ -330,7 +377,7 @@ case_dialog_storno() {
   expect_status 0
   STDIN=$'3\nesc\n'
   brantvell
-  expect_clean_run ''
+  expect_clean_run '' 2
   expect_cz_set
   expect_log 'Brantvell[frmMain] (cmdCancel_Click)'
   expect_log "END"$'\t'"RETURN=0"
@@ -342,12 +389,36 @@ case_dialog_end_of_input() {
   new_prefix dialog_eof
   STDIN=
   brantvell /action=cz /action=sk
-  expect_clean_run '/action=cz /action=sk'
+  expect_clean_run '/action=cz /action=sk' 2
   expect_no_folder "$GROUP"
   expect_files "$DESKTOP"
   expect_log "Brantvell[frmMain] (Form_QueryUnload)"$'\t'"EVENT FORM"$'\t'"UnloadMode=0"
   expect_no_log 'Brantvell[frmMain] (cmdOK_Click)'
   expect_no_log 'Brantvell[mdlMain] (RefreshIcon)'
+}
+
+# Without a terminal nobody can answer: nothing is made, exit 2, and one
+# line on stderr says which action word was not understood, or that none
+# was given.
+case_nothing_chosen_without_terminal() {
+  new_prefix nothing_chosen
+  local command why
+  while IFS='|' read -r command why; do
+    read -ra args <<<"$command"
+    brantvell "${args[@]}"
+    expect_clean_run "$command" 2
+    expect_no_folder "$GROUP"
+    expect_files "$DESKTOP"
+    [ "$(grep -c '^brantvell: nothing was chosen: ' <<<"$ERR")" -eq 1 ] ||
+      fail "$command: not one line saying nothing was chosen: $ERR"
+    expect_contains "stderr" "$ERR" "brantvell: nothing was chosen: $why; there is no terminal"
+    expect_not_contains "stderr" "$ERR" "$MESSAGE"
+  done <<'EOF2'
+/action=czks /mode=q|the action word "czks" was not understood (clear, cz, sk or czsk)
+/action=bogus|the action word "bogus" was not understood (clear, cz, sk or czsk)
+/?|no action word was given
+-h|no action word was given
+EOF2
 }
 
 # ---- the Linux desktop's entries ------------------------------------------------
@@ -609,12 +680,13 @@ case_help_and_version() {
     'Exit status'; do
     expect_contains "--help" "$OUT" "$word"
   done
+  expect_contains "--help" "$OUT" "64 a wrong switch"
   brantvell --version
   expect_status 0
   [ "$OUT" = "brantvell 1.0.17" ] || fail "--version printed: $OUT"
   expect_no_file "$LOG"
   brantvell --bogus /action=cz
-  expect_status 2
+  expect_status 64
   expect_no_folder "$GROUP"
 }
 
@@ -765,7 +837,7 @@ case_terminal_restored_after_signal() {
   done
 }
 
-for test_case in $(declare -F | awk '$3 ~ /^case_/ { print $3 }'); do
+for test_case in $(declare -F | awk -v only="${BRANTVELL_E2E_ONLY:-}" '$3 ~ /^case_/ && $3 ~ only { print $3 }'); do
   run_case "$test_case"
 done
 

@@ -283,6 +283,44 @@ case_start_menu_not_writable() {
   chmod 755 "$programs"
 }
 
+# A make whose set cannot be saved leaves the old set as it was: with the
+# desktop (or the group, or the Start-menu folder that would hold a missing
+# group) not writable, it fails before deleting anything, with the error of
+# the save it could not make.
+case_make_into_locked_folder_keeps_the_set() {
+  need_user || return
+  local locked error programs
+  while read -r locked error; do
+    rm -rf "${WORK:?}/$CASE_NAME"
+    prefix
+    give_to_user
+    programs=${GROUP%/*}
+    brantvell_as_user /action=czsk
+    expect_success
+    if [ "$locked" = programs ]; then
+      # Only the desktop links are left of an earlier set.
+      rm -r "$GROUP"
+    fi
+    case $locked in
+      desktop) chmod 555 "$DESKTOP" ;;
+      group) chmod 555 "$GROUP" ;;
+      programs) chmod 555 "$programs" ;;
+    esac
+    local before
+    before=$(snapshot "$programs" "$DESKTOP")
+    brantvell_as_user /action=cz /mode=q
+    expect_reported_failure "$error"
+    expect_no_log 'Brantvell[clsBrantvell] (FileDelete)'
+    expect_unchanged "the shortcut folders ($locked read-only)" "$before" "$(snapshot "$programs" "$DESKTOP")"
+    chmod 755 "$DESKTOP" "$programs"
+    [ -d "$GROUP" ] && chmod 755 "$GROUP"
+  done <<'EOF2'
+desktop 70
+group 70
+programs -2147024893
+EOF2
+}
+
 # ---- 2. read-only shortcut files -----------------------------------------------
 
 case_read_only_shortcut() {
@@ -352,7 +390,7 @@ case_folder_named_like_a_shortcut() {
   mkdir "$GROUP/www.veldramona-bank-sk.example.url"
   STDIN=$'esc\n'
   brantvell
-  expect_success
+  expect_status 2  # nothing chosen
   expect_log "Brantvell[clsBrantvell] (SetupCheck)"$'\t'"END"$'\t'"RETURN=1"
 }
 
@@ -1106,7 +1144,8 @@ case_overlap_check_catches_interleaving() {
 HAVE_STRACE=0
 command -v strace >/dev/null 2>&1 && strace -f -o /dev/null true 2>/dev/null && HAVE_STRACE=1
 
-for name in group_folder_not_writable start_menu_not_writable read_only_shortcut \
+for name in group_folder_not_writable start_menu_not_writable make_into_locked_folder_keeps_the_set \
+  read_only_shortcut \
   read_only_shortcut_in_locked_folder folder_named_like_a_shortcut log_folder_missing \
   log_folder_is_a_file log_folder_not_writable disk_full killed_during_save \
   killed_at_random_moments registry_unreadable registry_is_a_folder registry_truncated \

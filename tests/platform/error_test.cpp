@@ -38,5 +38,36 @@ TEST(ErrorCatalogueTest, RaisesNumberWithSourceAndStandardText) {
   EXPECT_EQ(worded.description(), "Cesta nebyla nalezena");
 }
 
+// A component's error without a description gets the system's text for its
+// number and the path of the failing call; errors that say something, and
+// the program's own, stay as they are.
+TEST(ErrorTest, WithCauseFillsOnlyAnEmptyComponentDescription) {
+  const int32_t access_denied = static_cast<int32_t>(0x80070005u);
+  EXPECT_FALSE(SystemErrorText(kErrSystemFileNotFound).empty());
+  EXPECT_FALSE(SystemErrorText(access_denied).empty());
+  EXPECT_NE(SystemErrorText(kErrSystemFileNotFound), SystemErrorText(access_denied));
+  EXPECT_EQ(StandardErrorText(kErrPermissionDenied), SystemErrorText(kErrPermissionDenied));
+  EXPECT_EQ("", SystemErrorText(static_cast<int32_t>(0x8004FFFFu)));
+
+  const struct {
+    Error error;
+    std::string description;
+  } cases[] = {
+      {Error(kErrSystemFileNotFound, "", ""),
+       SystemErrorText(kErrSystemFileNotFound) + "\tHKLM\\Software\\x"},
+      {Error(access_denied, "WshShortcut.Save", ""),
+       SystemErrorText(access_denied) + "\tHKLM\\Software\\x"},
+      {Error(static_cast<int32_t>(0x8004FFFFu), "", ""), "\tHKLM\\Software\\x"},
+      {Error(kErrPermissionDenied, "", "Permission denied"), "Permission denied"},
+      {Error(kErrPathNotFound, kOwnErrorSource, ""), ""},
+  };
+  for (const auto& c : cases) {
+    Error named = WithCause(c.error, "HKLM\\Software\\x");
+    EXPECT_EQ(c.error.number(), named.number());
+    EXPECT_EQ(c.error.source(), named.source());
+    EXPECT_EQ(c.description, named.description()) << c.error.number();
+  }
+}
+
 }  // namespace
 }  // namespace brantvell

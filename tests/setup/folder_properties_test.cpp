@@ -54,6 +54,30 @@ TEST_F(SetupTest, DesktopFolderAndApplicationFolderAreStoredAsRead) {
   EXPECT_EQ(2u, log_->DebugLinesWithTag("[clsBrantvell] (GET AppPath)").size());
 }
 
+// App Paths' Path is a search list whose usual form ends in ";": the
+// folder is the text before it. Anything else stays as read.
+TEST_F(SetupTest, ApplicationFolderEndingInSemicolonIsTheFolderBeforeIt) {
+  const struct {
+    const char* value;
+    const char* folder;
+  } cases[] = {{"C:\\Veldramona;", "C:\\Veldramona"},
+               {"C:\\Veldramona\\;;", "C:\\Veldramona\\"},
+               {"C:\\Veldramona", "C:\\Veldramona"},
+               {"C:\\A;B", "C:\\A;B"},
+               {";", ""}};
+  for (const auto& c : cases) {
+    clsBrantvell setup(host_, StringTable::Real(), nullptr, nullptr);
+    host_.registry[kRegistryAppPath] = Value::String(c.value);
+    log_->received.clear();
+    EXPECT_EQ(c.folder, setup.AppPath()) << c.value;
+    EXPECT_EQ(
+        Records{Rec("RegReadString", std::string("RETURN=") + c.value + "\t" + kRegistryAppPath)},
+        log_->DebugLinesWithTag("[clsBrantvell] (RegReadString)"));
+    EXPECT_EQ(Records{Rec("GET AppPath", std::string("RETURN=") + c.folder)},
+              log_->DebugLinesWithTag("[clsBrantvell] (GET AppPath)"));
+  }
+}
+
 TEST_F(SetupTest, SettersStoreTheFolderTrimmedAndWithoutItsBackslash) {
   setup_.SetAppPath("  E:\\Apps\\Veldramona\\  ");
   setup_.SetAppDesktopFolder(" E:\\Desk\\");

@@ -34,8 +34,10 @@ inline std::string OnDesktop(const std::string& file) {
 class SetupTest : public ::testing::Test {
  protected:
   SetupTest()
-      : setup_(host_, StringTable::Real(),
-               [this](const std::string& path) { return host_.MakePath(path); }) {
+      : setup_(
+            host_, StringTable::Real(),
+            [this](const std::string& path) { return host_.MakePath(path); },
+            [this](const std::string& folder) { host_.ProbeFolder(folder); }) {
     host_.registry[kRegistryAppPath] = Value::String(kApp);
     host_.AddFolder(kApp);
   }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -110,15 +111,37 @@ TEST_F(SetupTest, MissingApplicationFolderNamesTheFolder) {
   EXPECT_TRUE(host_.CallsStartingWith("MakeSureDirectoryPathExists").empty());
 }
 
-TEST_F(SetupTest, ClearWithGroupFolderNeedsTheApplicationFolder) {
-  host_.AddFolder(kGroup);
-  host_.AddFile(kCzSite);
+// An uninstall removes the registry value before it clears: the clear
+// finds every catalogue file by its name; only a make needs the value.
+TEST_F(SetupTest, ClearWithoutTheRegistryValueRemovesEveryCatalogueFile) {
+  // Every file of the catalogue at once: the sets of all three variants.
+  std::set<std::string> every;
+  for (int32_t variant : {kVariantCz, kVariantSk, kVariantCzSk}) {
+    setup_.SetupMake(variant);
+    for (const std::string& file : host_.FilesIn(kGroup)) every.insert(file);
+    for (const std::string& file : host_.FilesIn(kDesktop)) every.insert(file);
+  }
+  for (const std::string& file : every) host_.AddFile(file);
+  const size_t catalogue = host_.FilesIn(kGroup).size() + host_.FilesIn(kDesktop).size();
+  EXPECT_EQ(18u, catalogue);  // 21 numbers; three pairs name the same file
+  host_.AddFile(InGroup("My own.lnk"));
   host_.registry.clear();
-  Error error = CaughtError([&] { setup_.SetupClear(); });
+  log_->received.clear();
+
+  // A fresh object, as in an uninstall's own run: nothing read before.
+  clsBrantvell setup(
+      host_, StringTable::Real(), [this](const std::string& path) { return host_.MakePath(path); },
+      [this](const std::string& folder) { host_.ProbeFolder(folder); });
+  setup.SetupClear();
+  EXPECT_EQ(Records{InGroup("My own.lnk")}, host_.FilesIn(kGroup));
+  EXPECT_TRUE(host_.FilesIn(kDesktop).empty());
+  EXPECT_EQ(catalogue, log_->DebugLinesWithTag("[clsBrantvell] (FileDelete)").size());
+  EXPECT_EQ(Rec("SetupClear", "END"), log_->DebugLines().back());
+
+  // A make still needs the value, and fails as it always has.
+  Error error = CaughtError([&] { setup.SetupMake(kVariantCz); });
   EXPECT_EQ("WshShell.RegRead", error.source());
-  EXPECT_TRUE(host_.HasFile(kCzSite));
-  EXPECT_EQ(Records{Rec("SetupClear", "START")},
-            log_->DebugLinesWithTag("[clsBrantvell] (SetupClear)"));
+  EXPECT_EQ(Records{InGroup("My own.lnk")}, host_.FilesIn(kGroup));
 }
 
 // ---- SetupMake ---------------------------------------------------------------
@@ -174,7 +197,9 @@ TEST_F(SetupTest, MakeOfAnUnknownVariantLeavesAnEmptyGroup) {
 }
 
 TEST_F(SetupTest, GroupFolderThatCannotBeMadeFailsTheFirstSaveIntoIt) {
-  clsBrantvell setup(host_, StringTable::Real(), [](const std::string&) { return false; });
+  clsBrantvell setup(
+      host_, StringTable::Real(), [](const std::string&) { return false; },
+      [this](const std::string& folder) { host_.ProbeFolder(folder); });
   host_.AddFolder(kGroup);
   host_.AddFile(kCzSite);
   // The clear removes the then empty group folder, so saving into it fails.
@@ -186,6 +211,83 @@ TEST_F(SetupTest, GroupFolderThatCannotBeMadeFailsTheFirstSaveIntoIt) {
   EXPECT_FALSE(host_.HasFile(kCzSite));
   EXPECT_TRUE(host_.HasFile(OnDesktop("Veldramona.lnk")));
   EXPECT_EQ(1u, log_->DebugLinesWithTag("[clsBrantvell] (SetupMake)").size());
+}
+
+struct LockedCase {
+  const char* why;
+  bool group_present;  // the CZ set is installed; else only its desktop link
+  const char* locked;  // the folder that takes no files
+  int32_t save_error;  // what a save into it raises
+};
+
+class MakeIntoLockedFolderTest : public SetupTest,
+                                 public ::testing::WithParamInterface<LockedCase> {};
+
+// A make whose set could not be saved fails before its clear deletes
+// anything, with the error the failed save would have raised.
+TEST_P(MakeIntoLockedFolderTest, FailsBeforeDeletingAnything) {
+  const LockedCase& c = GetParam();
+  setup_.SetupMake(kVariantCz);
+  if (!c.group_present) {
+    for (const std::string& file : host_.FilesIn(kGroup))
+      host_.files_.erase(FakeScriptHost::Key(file));
+    host_.folders_.erase(FakeScriptHost::Key(kGroup));
+  }
+  const Records group = host_.FilesIn(kGroup);
+  const Records desktop = host_.FilesIn(kDesktop);
+  host_.locked_folders.insert(FakeScriptHost::Key(c.locked));
+  log_->received.clear();
+
+  clsBrantvell setup(
+      host_, StringTable::Real(), [this](const std::string& path) { return host_.MakePath(path); },
+      [this](const std::string& folder) { host_.ProbeFolder(folder); });
+  Error error = CaughtError([&] { setup.SetupMake(kVariantSk); });
+  EXPECT_EQ(c.save_error, error.number());
+  EXPECT_EQ(kFakeComponentSource, error.source());
+  EXPECT_EQ(group, host_.FilesIn(kGroup));
+  EXPECT_EQ(desktop, host_.FilesIn(kDesktop));
+  EXPECT_EQ(c.group_present, host_.HasFolder(kGroup));
+  EXPECT_TRUE(log_->DebugLinesWithTag("[clsBrantvell] (FileDelete)").empty());
+
+  // The same make with the folder writable again goes through.
+  host_.locked_folders.clear();
+  setup.SetupMake(kVariantSk);
+  EXPECT_EQ(6u, host_.FilesIn(kGroup).size() + host_.FilesIn(kDesktop).size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, MakeIntoLockedFolderTest,
+                         ::testing::Values(LockedCase{"read-only desktop", true, kDesktop, 70},
+                                           LockedCase{"read-only group", true, kGroup, 70},
+                                           LockedCase{"group cannot be made", false, kPrograms,
+                                                      static_cast<int32_t>(0x80070003u)}));
+
+// Wine's components say nothing of a failure: the error that reaches the
+// log names the system's text and the path of the failing call.
+TEST_F(SetupTest, ComponentErrorsWithoutTextNameTheirCauseAndPath) {
+  const int32_t access_denied = static_cast<int32_t>(0x80070005u);
+  const struct {
+    const char* member;
+    int32_t number;
+    std::string path;
+  } cases[] = {
+      {"RegRead", kErrSystemFileNotFound, kRegistryAppPath},
+      {"Save", access_denied, OnDesktop("Veldramona.lnk")},
+      {"DeleteFile", access_denied, OnDesktop("Veldramona.lnk")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.member);
+    host_.member_failures.clear();
+    if (std::string(c.member) == "DeleteFile") host_.AddFile(OnDesktop("Veldramona.lnk"));
+    host_.member_failures.emplace(c.member, Error(c.number, "", ""));
+    clsBrantvell setup(
+        host_, StringTable::Real(),
+        [this](const std::string& path) { return host_.MakePath(path); },
+        [this](const std::string& folder) { host_.ProbeFolder(folder); });
+    Error error = CaughtError([&] { setup.SetupMake(kVariantCz); });
+    EXPECT_EQ(c.number, error.number());
+    EXPECT_EQ("", error.source());
+    EXPECT_EQ(SystemErrorText(c.number) + "\t" + c.path, error.description());
+  }
 }
 
 // ---- SetupClear --------------------------------------------------------------

@@ -118,6 +118,9 @@ class FakeShortcut : public FakeObject {
       if (!host_.HasFolder(FakeScriptHost::Parent(path_))) {
         throw ComponentError(static_cast<int32_t>(0x80070003u), "Path not found");
       }
+      if (host_.locked_folders.count(FakeScriptHost::Key(FakeScriptHost::Parent(path_)))) {
+        throw ComponentError(70, "Permission denied");
+      }
       FakeFile file = data_;
       file.path = path_;
       file.shortcut = true;
@@ -321,8 +324,25 @@ std::vector<std::string> FakeScriptHost::FilesIn(const std::string& folder) cons
 bool FakeScriptHost::MakePath(const std::string& path) {
   Record("MakeSureDirectoryPathExists(" + path + ")");
   size_t cut = path.rfind('\\');
-  if (cut != std::string::npos) AddFolder(path.substr(0, cut));
+  if (cut == std::string::npos) return true;
+  std::string above = path.substr(0, cut);
+  while (!above.empty() && !HasFolder(above)) above = Parent(above);
+  if (locked_folders.count(Key(above))) return false;
+  AddFolder(path.substr(0, cut));
   return true;
+}
+
+void FakeScriptHost::ProbeFolder(const std::string& folder) {
+  Record("ProbeFolder(" + folder + ")");
+  if (HasFolder(folder)) {
+    if (locked_folders.count(Key(folder))) throw ComponentError(70, "Permission denied");
+    return;
+  }
+  std::string above = Parent(folder);
+  while (!above.empty() && !HasFolder(above)) above = Parent(above);
+  if (locked_folders.count(Key(above))) {
+    throw ComponentError(static_cast<int32_t>(0x80070003u), "Path not found");
+  }
 }
 
 std::vector<std::string> FakeScriptHost::CallsStartingWith(const std::string& prefix) const {

@@ -51,6 +51,13 @@ class FakeScriptHost : public ScriptHost {
   // What MakeSureDirectoryPathExists does: every folder up to the last
   // backslash. Recorded as a call.
   bool MakePath(const std::string& path);
+  // What CheckFolderTakesFiles does, against `locked_folders`: a locked
+  // folder raises the save's "Permission denied"; a missing folder whose
+  // nearest existing folder above is locked raises "Path not found".
+  // Recorded as a call.
+  void ProbeFolder(const std::string& folder);
+  // Folders (keys) no file can be saved into, nor a folder made in.
+  std::set<std::string> locked_folders;
 
   std::map<std::string, std::string> special_folders;
   std::map<std::string, Value> registry;  // full value path -> data

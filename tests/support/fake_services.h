@@ -102,6 +102,8 @@ struct FakeMessageBox : MessageBox {
   void ShowWarning(const std::string& text, const std::string& title) override {
     shown.emplace_back(text, title);
   }
+  std::vector<std::string> nothing_chosen;  // each NoteNothingChosen's text
+  void NoteNothingChosen(const std::string& why) override { nothing_chosen.push_back(why); }
 };
 
 // INI values by file, section and key; section and key match without

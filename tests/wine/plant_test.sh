@@ -34,6 +34,14 @@ imports=$("$objdump" -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' |
 for name in $imports; do
   is_known "$name" || fail "imports $name.dll, which is not a KnownDLL"
 done
+# Functions newer than the systems the manifest lists are looked up at run
+# time: a static import of one keeps the program from starting there
+# (SetDefaultDllDirectories: Windows 7 without its 2011 update).
+for function in SetDefaultDllDirectories AddDllDirectory RemoveDllDirectory; do
+  if "$objdump" -p "$exe" | grep -qw "$function"; then
+    fail "imports $function statically"
+  fi
+done
 
 pe_machine() { od -An -tx1 -j"$(($(od -An -tu4 -j60 -N4 "$1") + 4))" -N2 "$1" | tr -d ' '; }
 if [ "$(pe_machine "$exe")" != 6486 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then

@@ -28,6 +28,7 @@ if [ $# -eq 2 ] && [ -n "$2" ]; then
   native=$(realpath "$2")
 fi
 probe=${BRANTVELL_LNK_PROBE:-$(dirname "$exe")/tests/lnk_probe.exe}
+launcher=${BRANTVELL_LAUNCH_EXACT:-$(dirname "$exe")/tests/launch_exact.exe}
 here=$(cd "$(dirname "$0")" && pwd)
 wine_run=$here/../../scripts/wine-run.sh
 . "$here/../support/wait_for.sh"
@@ -147,7 +148,7 @@ watch_program() {
       # still be found once more).
       [ "$WINDOW" = no ] && LOG_AT_WINDOW=$(cat "$LOG" 2>/dev/null)
       WINDOW=yes
-      xdotool key --window "$wid" Return 2>/dev/null
+      xdotool key --window "$wid" "${ANSWER_KEY:-Return}" 2>/dev/null
       wait_for 2 box_gone
     fi
   done
@@ -179,6 +180,17 @@ run_typed() {
   printf '@"%s" %s\r\n@exit /b %%errorlevel%%\r\n' "$exe_win" "$1" >"$PREFIX/drive_c/brantvell_run.bat"
   rm -f "$LOG"
   WINEDEBUG=-all,trace+msgbox "${wine_tool[@]}" cmd /c 'C:\brantvell_run.bat' >/dev/null 2>"$WORK/last.err" &
+  pid=$!
+  watch_program
+}
+
+# run_exact TEXT: a run with exactly this command text, as an installer
+# passes it through CreateProcessW (launch_exact.exe); any characters.
+run_exact() {
+  printf '%s' "$1" >"$WORK/command.txt"
+  rm -f "$LOG"
+  WINEDEBUG=-all,trace+msgbox "$wine_run" "$launcher" "${RUN_EXE_WIN:-Z:${exe//\//\\}}" "Z:${WORK//\//\\}\\command.txt" \
+    </dev/null >/dev/null 2>"$WORK/last.err" &
   pid=$!
   watch_program
 }
@@ -315,6 +327,122 @@ case_target_folder() {
   expect_no_log "Brantvell[clsBrantvell] (RegReadString)"
 }
 
+# Switches quoted whole, as PowerShell's Start-Process and most installer
+# wrappers pass an argument holding a space: a quiet run, no window, the
+# values read as the switches say, the START record the text as received.
+case_quoted_whole_switches() {
+  local text app mode
+  # ASCII only: the log is written in the ANSI code page, and the links'
+  # LinkInfo paths too, which would change the letters the check compares.
+  mkdir -p "$(host_path 'C:\Aplikace Dvorak\Veldramona 2')"
+  while IFS='|' read -r text app mode; do
+    run_exact "$text"
+    expect_clean_run "$text"
+    expect_no_message_box
+    expect_czsk_set "$app"
+    expect_log "INFO"$'\t'"action=3"$'\t'"option=3"
+    expect_log "Brantvell[mdlMain] (GetParamInfo)"$'\t'"RETURN=True"$'\t'"/mode"$'\t'"1"$'\t'"$mode"$'\r'
+  done <<'EOF2'
+/action=czsk /mode=q "/target=C:\Aplikace Dvorak\Veldramona 2"|C:\Aplikace Dvorak\Veldramona 2|q
+"/action=czsk" "/mode=q"|C:\Veldramona|q
+"/ACTION=czsk" "/Mode=Q" "/target=C:\Veldramona\\"|C:\Veldramona|Q
+EOF2
+}
+
+# An action word it does not know asks; a cancelled dialog installs nothing
+# and tells the installer so: exit 2.
+case_cancelled_choice_exits_2() {
+  local before
+  before=$(disk_state)
+  ANSWER_KEY=Escape run_exact '/action=cz-sk /mode=q'
+  expect_status 2
+  [ "$WINDOW" = yes ] || fail "no choice dialog was shown"
+  expect_log "Brantvell[mdlMain] (GetChoice)"$'\t'"END"$'\t'"RETURN=0"
+  expect_no_log 'Brantvell[clsBrantvell] (SetupMake)'
+  expect_no_log '#ERRLOG#'
+  [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed"
+}
+
+# A make whose set cannot be saved keeps the set that is there: with the
+# public desktop (or the group) read-only it fails before deleting
+# anything, with the error the save gives. The folders are made immutable:
+# a read-only mode does not stop root.
+case_read_only_folder_keeps_the_set() {
+  local folder before record folder_win
+  for folder in "$DESKTOP" "$GROUP"; do
+    folder_win=$DESKTOP_WIN
+    [ "$folder" = "$GROUP" ] && folder_win=$GROUP_WIN
+    before=$(disk_state)
+    if ! chattr +i "$folder" 2>/dev/null; then
+      note "chattr +i does not work here; a read-only $folder is not tried"
+      continue
+    fi
+    run_exact '/action=cz /mode=q'
+    chattr -i "$folder"
+    expect_failed_run -2147024891 ''
+    expect_no_message_box
+    expect_no_log 'Brantvell[clsBrantvell] (FileDelete)'
+    # The record names the system's text and the folder.
+    record=$(grep '^#ERRLOG#' "$LOG" | tr -d '\r')
+    [[ "$record" == *$'\t'-2147024891$'\t\t'?*$'\t'"$folder_win" ]] ||
+      fail "the error record names no cause and folder: $record"
+    [ -n "$before" ] && [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed (${folder##*/} read-only)"
+  done
+}
+
+# A target a link cannot keep whole fails its save, naming the cause and
+# the shortcut, instead of links that point nowhere.
+case_target_too_long_for_a_link() {
+  local long='C:\' record
+  long+=$(printf 'A%.0s' {1..100})'\'$(printf 'B%.0s' {1..100})'\'$(printf 'C%.0s' {1..99})
+  mkdir -p "$(host_path "$long")"
+  run_exact "/target=$long /action=cz /mode=q"
+  expect_failed_run -2147024690 ''
+  expect_no_message_box
+  record=$(grep '^#ERRLOG#' "$LOG" | tr -d '\r')
+  [[ "$record" == *$'\t'-2147024690$'\t\t'?*$'\t'"$DESKTOP_WIN\\Veldramona.lnk" ]] ||
+    fail "the error record names no cause and shortcut: $record"
+  expect_no_file "$DESKTOP/Veldramona.lnk"
+}
+
+# log.ini beside the program is read in a folder whose name the ANSI code
+# page cannot hold: here it turns the trace records off.
+case_log_ini_in_czech_folder() {
+  local folder="$PREFIX/drive_c/Dvořák Nástroje"
+  mkdir -p "$folder"
+  cp "$exe" "$folder/Brantvell.exe"
+  printf '[Brantvell]\r\nDebugLog=OFF\r\n' >"$folder/log.ini"
+  RUN_EXE_WIN='C:\Dvořák Nástroje\Brantvell.exe' run_exact '/action=czsk /mode=q'
+  expect_status 0
+  expect_log 'Brantvell verze 1.0.17'
+  expect_no_log "Brantvell[mdlMain] (Main)"$'\t'"START"
+  rm -f "$folder/log.ini"
+  RUN_EXE_WIN='C:\Dvořák Nástroje\Brantvell.exe' run_exact '/action=czsk /mode=q'
+  expect_clean_run '/action=czsk /mode=q'
+}
+
+# App Paths' Path in its usual form, with a trailing ";".
+case_registry_folder_ending_in_semicolon() {
+  "${wine_tool[@]}" reg add "$APP_KEY_WIN" /v Path /t REG_SZ /d 'C:\Veldramona;' /f >/dev/null 2>&1
+  run_exact '/action=czsk /mode=q'
+  expect_clean_run '/action=czsk /mode=q'
+  expect_czsk_set
+  register_app
+}
+
+# The usual uninstall order removes the App Paths value, then clears: every
+# file goes, exit 0. The set is made again for the cases after it.
+case_clear_without_registry_value() {
+  unregister_app
+  run_exact '/action=clear /mode=q'
+  expect_clean_run '/action=clear /mode=q'
+  expect_no_folder "$GROUP"
+  expect_files "$DESKTOP"
+  register_app
+  run_program /action=czsk /mode=q
+  expect_clean_run '/action=czsk /mode=q'
+}
+
 # ---- failures: nothing changes ------------------------------------------------
 
 case_missing_target_folder() {
@@ -346,6 +474,10 @@ case_missing_registry_value() {
   unregister_app
   run_program /action=cz /mode=q
   expect_failed_run -2147024894 ''
+  # The component says nothing; the record names the system's text for the
+  # number and the value that was read.
+  grep -qP '\t-2147024894\t\t[^\t]+\tHKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT\.exe\\Path\r?$' "$LOG" ||
+    fail "the error record names no cause and path: $(grep ERRLOG "$LOG")"
   expect_no_message_box
   [ -n "$before" ] && [ "$(disk_state)" = "$before" ] || fail "the shortcut folders changed"
 
@@ -433,6 +565,13 @@ run_case case_switch_cz_to_czsk
 run_case case_clear_keeps_users_file
 run_case case_clear_removes_empty_group
 run_case case_target_folder
+run_case case_quoted_whole_switches
+run_case case_cancelled_choice_exits_2
+run_case case_read_only_folder_keeps_the_set
+run_case case_log_ini_in_czech_folder
+run_case case_registry_folder_ending_in_semicolon
+run_case case_target_too_long_for_a_link
+run_case case_clear_without_registry_value
 run_case case_missing_target_folder
 run_case case_missing_application_folder
 # The native program reads the registry from disk: before it changes.

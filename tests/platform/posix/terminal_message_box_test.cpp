@@ -53,5 +53,23 @@ TEST(TerminalMessageBoxTest, WarningShowsTitleAndTextWithoutReading) {
   EXPECT_EQ(answers.tellg(), 0);
 }
 
+// Only where nobody could be asked: one line, with the reason.
+TEST(TerminalMessageBoxTest, NothingChosenIsOneLineOnlyWithoutTerminal) {
+  for (bool interactive : {false, true}) {
+    std::istringstream answers;
+    std::ostringstream out;
+    TerminalMessageBox box(&answers, &out, interactive);
+    box.NoteNothingChosen("no action word was given");
+    if (interactive) {
+      EXPECT_EQ("", out.str());
+    } else {
+      EXPECT_EQ(
+          "brantvell: nothing was chosen: no action word was given; there is no terminal to ask "
+          "on (see brantvell --help)\n",
+          out.str());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brantvell
