@@ -91,6 +91,9 @@ class CauseNotingObject : public ScriptObject {
   std::string TypeName() override { return inner_->TypeName(); }
 
   Value Get(const std::string& member, const std::vector<Value>& args) override {
+    // A shortcut's own path is what the program asks for to name a failed
+    // save: reading it must leave the note of that save as it is.
+    if (MemberKey(member) == "fullname") return inner_->Get(member, args);
     std::string path = PathOf(args);
     Value result = Noted(member, path, [&] { return inner_->Get(member, args); });
     NoteAnswer(member, path, result);
@@ -138,6 +141,10 @@ std::shared_ptr<ScriptObject> NotingCauses(std::shared_ptr<ScriptObject> object,
                                            const std::string& about) {
   if (object == nullptr) return object;
   return std::make_shared<CauseNotingObject>(std::move(object), about);
+}
+
+void NoteFolderRefused(const std::string& folder, const Error& error) {
+  Note() = "brantvell: cannot save into " + Where(folder) + ": " + ErrorText(error);
 }
 
 std::string FailureCause() { return Note(); }

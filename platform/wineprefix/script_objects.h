@@ -29,6 +29,10 @@ std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path);
 std::shared_ptr<ScriptObject> NotingCauses(std::shared_ptr<ScriptObject> object,
                                            const std::string& about = std::string());
 
+// Notes for FailureCause() that a folder checked before a make cannot take
+// new files: "cannot save into <folder>: <what the system said>".
+void NoteFolderRefused(const std::string& folder, const Error& error);
+
 // True for the name of the temporary file that a shortcut's Save writes
 // beside the shortcut before putting it in place; never a user's file.
 bool IsShortcutTempName(const std::string& name);

@@ -185,7 +185,9 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
 
 // A save's own temporary file, made and removed at once: what a save into
 // the folder would meet, met before anything is deleted.
-void CheckFolderTakesFiles(const std::string& folder) {
+namespace {
+
+void CheckFolderTakesFilesAt(const std::string& folder) {
   std::string path = folder;
   while (path.size() > 3 && path.back() == '\\') path.pop_back();
   HostFolder host;
@@ -206,6 +208,17 @@ void CheckFolderTakesFiles(const std::string& folder) {
       throw ErrSaveFolderNotFound();
     }
     return;
+  }
+}
+
+}  // namespace
+
+void CheckFolderTakesFiles(const std::string& folder) {
+  try {
+    CheckFolderTakesFilesAt(folder);
+  } catch (const Error& error) {
+    NoteFolderRefused(folder, error);
+    throw;
   }
 }
 

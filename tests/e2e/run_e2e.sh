@@ -293,7 +293,7 @@ break_group_read_only() {
   [ "$STATUS" -eq 0 ] || fail "the set-up run as the owner failed: $ERR"
   chmod 555 "$GROUP"
   RUN=brantvell_as_owner ARGS=(/action=sk) NUMBER=70
-  CAUSE="brantvell: cannot delete $GROUP/<name>: Permission denied"
+  CAUSE="brantvell: cannot save into $GROUP: Permission denied"
 }
 break_desktop_read_only() {
   new_prefix cause_desktop_read_only
