@@ -203,11 +203,16 @@ bool clsLogShare::AppendLine(const std::string& path, const std::string& line) {
   const std::string safe = ControlsReplaced(line);
   std::string text;
   text.reserve(safe.size() + 8);
-  for (size_t i = 0; i < safe.size(); ++i) {
-    const char c = safe[i];
-    text += c;
-    if (c == '\n' || (c == '\r' && (i + 1 == safe.size() || safe[i + 1] != '\n'))) text += "\t\t";
+  size_t start = 0;
+  for (size_t at = 0; at < safe.size(); ++at) {
+    const char c = safe[at];
+    if (c != '\n' && c != '\r') continue;
+    if (c == '\r' && at + 1 < safe.size() && safe[at + 1] == '\n') continue;
+    text.append(safe, start, at + 1 - start);
+    text += "\t\t";
+    start = at + 1;
   }
+  text.append(safe, start, std::string::npos);
   text += "\r\n";
   try {
     return services_.files->AppendText(path, text);

@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace brantvell {
@@ -114,18 +115,34 @@ bool IsValidUtf8(const std::string& text) {
   return true;
 }
 
+namespace {
+
+// Whether the character at `i` is a control character other than TAB, LF
+// and CR: C0, DEL, or C1 (U+0080 to U+009F, 0xC2 0x80 to 0xC2 0x9F).
+bool IsControlAt(const std::string& text, size_t i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  if (c >= 0x20 && c != 0x7F && c != 0xC2) return false;
+  if (c == 0xC2) {
+    return i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
+  }
+  return c == 0x7F || (c != '\t' && c != '\n' && c != '\r');
+}
+
+}  // namespace
+
 std::string ControlsReplaced(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  // Most texts hold none: they are copied whole.
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    const bool c0 = (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
-    // U+0080 to U+009F are 0xC2 0x80 to 0xC2 0x9F.
-    const bool c1 = c == 0xC2 && i + 1 < text.size() &&
-                    (static_cast<unsigned char>(text[i + 1]) & 0xE0) == 0x80;
-    if (c0 || c1) {
+    if ((c < 0x20 || c == 0x7F || c == 0xC2) && IsControlAt(text, i)) break;
+  }
+  if (i == text.size()) return text;
+  std::string out(text, 0, i);
+  for (; i < text.size(); ++i) {
+    if (IsControlAt(text, i)) {
       out += "\xEF\xBF\xBD";
-      if (c1) ++i;
+      if (text[i] == '\xC2') ++i;
     } else {
       out += text[i];
     }
@@ -160,7 +177,28 @@ std::vector<std::string> SplitChars(const std::string& text) {
 std::string ToLower(const std::string& text) { return MapChars(text, LowerOf); }
 std::string ToUpper(const std::string& text) { return MapChars(text, UpperOf); }
 
-bool EqualsNoCase(const std::string& a, const std::string& b) { return ToLower(a) == ToLower(b); }
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  // ASCII texts, most of those compared, need no lowered copies: up to the
+  // first byte beyond ASCII both lowered texts are the bytes lowered, and
+  // ASCII texts of different lengths never match.
+  const size_t common = std::min(a.size(), b.size());
+  size_t i = 0;
+  for (; i < common; ++i) {
+    const unsigned char x = static_cast<unsigned char>(a[i]);
+    const unsigned char y = static_cast<unsigned char>(b[i]);
+    if ((x | y) & 0x80) break;
+    if (x == y) continue;
+    const unsigned char lower = x | 0x20;
+    if (lower != (y | 0x20) || lower < 'a' || lower > 'z') return false;
+  }
+  if (i == common) {
+    const std::string& longer = a.size() > b.size() ? a : b;
+    size_t rest = common;
+    while (rest < longer.size() && !(static_cast<unsigned char>(longer[rest]) & 0x80)) ++rest;
+    if (rest == longer.size()) return a.size() == b.size();
+  }
+  return ToLower(a) == ToLower(b);
+}
 
 std::string TrimSpaces(const std::string& text) {
   size_t begin = text.find_first_not_of(' ');

@@ -96,10 +96,16 @@ class PosixFileSystem : public FileSystem {
     if (!file.valid()) return false;
     // A text that does not fit whole (a full disk, a file size limit) is cut
     // back to where it began, so the file always ends at a line's end and
-    // the next record does not continue a torn one.
-    const off_t begin = lseek(file.get(), 0, SEEK_END);
-    bool written = WriteAll(file.get(), text);
-    if (!written && begin >= 0) (void)ftruncate(file.get(), begin);
+    // the next record does not continue a torn one. The file is appended
+    // to, so its part of the text is its last bytes: where it began is
+    // asked only when a write fails, not for every record.
+    size_t part = 0;
+    bool written = WriteAll(file.get(), text, &part);
+    struct stat after;
+    if (!written && part > 0 && fstat(file.get(), &after) == 0 &&
+        after.st_size >= static_cast<off_t>(part)) {
+      (void)ftruncate(file.get(), after.st_size - static_cast<off_t>(part));
+    }
     return file.Close() && written;
   }
 };

@@ -7,6 +7,7 @@
 
 #include "platform/wineprefix/wineprefix.h"
 
+#include <functional>
 #include <utility>
 
 #include "platform/host_path.h"
@@ -17,8 +18,11 @@ namespace brantvell {
 
 namespace {
 
-std::string& Note() {
-  static std::string note;
+// The note is made into its line only when a failure asks for it: where a
+// path lies in the prefix takes system calls, and most calls that note
+// something (a file looked for and not there) are no failure at all.
+std::function<std::string()>& Note() {
+  static std::function<std::string()> note;
   return note;
 }
 
@@ -60,14 +64,18 @@ std::string RegistryFile() { return WinePrefixFolder() + "/system.reg"; }
 void NoteError(const std::string& member, const std::string& path, const Error& error) {
   std::string key = MemberKey(member);
   if (key == "regread" && error.number() == kErrSystemFileNotFound) {
-    Note() = "brantvell: the registry value " + path + " is missing from " + RegistryFile();
+    Note() = [path] {
+      return "brantvell: the registry value " + path + " is missing from " + RegistryFile();
+    };
     return;
   }
   std::string what = key == "deletefile" || key == "deletefolder" ? "cannot delete"
                      : key == "save"                              ? "cannot save"
                      : key == "getfolder"                         ? "cannot open"
                                                                   : member + " failed on";
-  Note() = "brantvell: " + what + " " + Where(path) + ": " + ErrorText(error);
+  Note() = [what, path, error] {
+    return "brantvell: " + what + " " + Where(path) + ": " + ErrorText(error);
+  };
 }
 
 // Notes an answer that found nothing.
@@ -75,11 +83,13 @@ void NoteAnswer(const std::string& member, const std::string& path, const Value&
   std::string key = MemberKey(member);
   bool found = result.type() != Value::kBoolean || result.integer() != 0;
   if (key == "folderexists" && !found) {
-    Note() = "brantvell: the folder " + path + " does not exist" + Place(path);
+    Note() = [path] { return "brantvell: the folder " + path + " does not exist" + Place(path); };
   } else if (key == "fileexists" && !found) {
-    Note() = "brantvell: the file " + path + " does not exist" + Place(path);
+    Note() = [path] { return "brantvell: the file " + path + " does not exist" + Place(path); };
   } else if (key == "regread" && result.type() == Value::kString && result.text().empty()) {
-    Note() = "brantvell: the registry value " + path + " is empty in " + RegistryFile();
+    Note() = [path] {
+      return "brantvell: the registry value " + path + " is empty in " + RegistryFile();
+    };
   }
 }
 
@@ -122,7 +132,7 @@ class CauseNotingObject : public ScriptObject {
 
   template <typename Call>
   auto Noted(const std::string& member, const std::string& path, Call call) -> decltype(call()) {
-    Note().clear();
+    Note() = nullptr;
     try {
       return call();
     } catch (const Error& error) {
@@ -144,9 +154,11 @@ std::shared_ptr<ScriptObject> NotingCauses(std::shared_ptr<ScriptObject> object,
 }
 
 void NoteFolderRefused(const std::string& folder, const Error& error) {
-  Note() = "brantvell: cannot save into " + Where(folder) + ": " + ErrorText(error);
+  Note() = [folder, error] {
+    return "brantvell: cannot save into " + Where(folder) + ": " + ErrorText(error);
+  };
 }
 
-std::string FailureCause() { return Note(); }
+std::string FailureCause() { return Note() ? Note()() : std::string(); }
 
 }  // namespace brantvell

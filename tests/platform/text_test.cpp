@@ -165,6 +165,33 @@ TEST(TextTest, ControlsReplacedKeepsTabAndLineBreaksOnly) {
   EXPECT_EQ("žluť", ControlsReplaced("žluť"));
 }
 
+// Texts compared without regard to case, ASCII ones by their bytes and the
+// rest through their lowered forms: both ways give the same answer.
+TEST(TextTest, EqualsNoCaseMatchesLoweredTexts) {
+  const struct {
+    const char* a;
+    const char* b;
+    bool equal;
+  } kCases[] = {
+      {"Veldramona (CZ).lnk", "VELDRAMONA (cz).LNK", true},
+      {"abc", "abcd", false},
+      {"", "", true},
+      {"a[", "A{", false},
+      {"@", "`", false},
+      {"N\xC3\xA1pov\xC4\x9B"
+       "da",
+       "N\xC3\x81POV\xC4\x9A"
+       "DA",
+       true},
+      {"abc", "abc\xC3\xA1", false},
+      {"x\xC3\xA1", "X\xC3\x81", true},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(EqualsNoCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
+    EXPECT_EQ(EqualsNoCase(c.a, c.b), ToLower(c.a) == ToLower(c.b)) << c.a << " / " << c.b;
+  }
+}
+
 TEST(TextTest, AppendPaddedWritesWhatPrintfWrites) {
   const long long kValues[] = {0,     1,  9,  10,  59,    99,        100,      2026,
                                12345, -1, -5, -99, -2026, LLONG_MAX, LLONG_MIN};
