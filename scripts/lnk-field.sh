@@ -16,7 +16,8 @@ value=$(awk -v label="$2" '
 reference=$(lnkinfo "$here/lnkinfo-reference.lnk" 2>/dev/null)
 if [[ "$reference" == *'C:\\Veldramona\\Loader.exe'* ]]; then
   # It then writes a backslash as \\ and a character it does not print as
-  # \UXXXXXXXX, as printf's %b reads them.
-  value=$(printf '%b' "$value")
+  # \UXXXXXXXX, as printf's %b reads them, in every field but the
+  # description, which it prints as it is.
+  [ "$2" = Description ] || value=$(printf '%b' "$value")
 fi
 printf '%s\n' "$value"

@@ -43,10 +43,15 @@ inline bool LnkinfoEscapesBackslashes() {
   return escapes;
 }
 
-// A value of an escaping lnkinfo as the link holds it: "\\" is a backslash,
-// and "\U" with eight hexadecimal digits (or "\u" with four) a character it
-// does not print as it is, such as a Unicode noncharacter.
-inline std::string LnkinfoUnescape(const std::string& value) {
+// Whether an escaping lnkinfo doubles the backslashes of this field: it
+// does in paths and arguments, and prints the description as it is.
+inline bool LnkinfoDoublesBackslashes(const std::string& name) { return name != "Description"; }
+
+// A value of an escaping lnkinfo as the link holds it: "\\U" with eight
+// hexadecimal digits (or "\\u" with four) is a character it does not print
+// as it is, such as a Unicode noncharacter, and where backslashes are
+// doubled (`doubled`) "\\\\" is one backslash.
+inline std::string LnkinfoUnescape(const std::string& value, bool doubled) {
   std::string out;
   for (size_t i = 0; i < value.size(); ++i) {
     if (value[i] != '\\' || i + 1 >= value.size()) {
@@ -75,8 +80,8 @@ inline std::string LnkinfoUnescape(const std::string& value) {
       i += 1 + digits;
       continue;
     }
-    out += kind;  // "\\": the backslash itself
-    ++i;
+    if (doubled && kind == '\\') ++i;  // "\\\\": the backslash itself
+    out += value[i];
   }
   return out;
 }
@@ -96,7 +101,9 @@ inline std::map<std::string, std::string> LnkinfoFields(const std::string& outpu
     size_t end = line.find_last_not_of("\t ", colon - 1);
     if (begin == std::string::npos || end == std::string::npos || end < begin) continue;
     std::string value = line.substr(colon + 2);
-    fields.emplace(line.substr(begin, end - begin + 1), escaped ? LnkinfoUnescape(value) : value);
+    std::string name = line.substr(begin, end - begin + 1);
+    if (escaped) value = LnkinfoUnescape(value, LnkinfoDoublesBackslashes(name));
+    fields.emplace(name, value);
   }
   return fields;
 }

@@ -102,18 +102,26 @@ TEST_F(ShellLinkLnkinfoTest, ReadsEveryFieldOfRandomLinks) {
   }
 }
 
-// Newer lnkinfo releases escape what they print; the reader takes it back.
+// Newer lnkinfo releases escape what they print; the reader takes it back:
+// backslashes are doubled in every field but the description.
 TEST(LnkinfoUnescapeTest, GivesTheTextTheLinkHolds) {
-  const std::pair<std::string, std::string> cases[] = {
-      {R"(C:\\Veldramona\\Loader.exe)", R"(C:\Veldramona\Loader.exe)"},
-      {R"(\\\\server\\share)", R"(\\server\share)"},
-      {R"(a\U0000fddfb)",
+  const struct {
+    const char* printed;
+    bool doubled;
+    std::string held;
+  } kCases[] = {
+      {R"(C:\\Veldramona\\Loader.exe)", true, R"(C:\Veldramona\Loader.exe)"},
+      {R"(\\\\server\\share)", true, R"(\\server\share)"},
+      {R"(a\U0000fddfb)", false,
        "a\xEF\xB7\x9F"
        "b"},
-      {R"(\u00e1\U0001f600)", "\xC3\xA1\xF0\x9F\x98\x80"},
-      {"plain", "plain"},
+      {R"(\u00e1\U0001f600)", true, "\xC3\xA1\xF0\x9F\x98\x80"},
+      {R"(Z\Bc)", false, R"(Z\Bc)"},
+      {R"(x\\y)", false, R"(x\\y)"},
+      {"plain", true, "plain"},
   };
-  for (const auto& [printed, held] : cases) EXPECT_EQ(LnkinfoUnescape(printed), held) << printed;
+  for (const auto& c : kCases)
+    EXPECT_EQ(LnkinfoUnescape(c.printed, c.doubled), c.held) << c.printed;
 }
 
 }  // namespace
