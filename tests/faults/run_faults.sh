@@ -683,8 +683,11 @@ case_killed_at_random_moments() {
   note "kills spread over $span ms (BRANTVELL_FAULT_SEED=$FAULT_SEED BRANTVELL_FAULT_SPAN_MS=$span repeat them)"
   local runs=30 run pid delay words=(cz czsk sk czsk) left_temp=0
   for ((run = 0; run < runs; run++)); do
-    in_case "$BRANTVELL" "/action=${words[run % 4]}" \
-      </dev/null >/dev/null 2>&1 &
+    # The program itself in the background, with the case's environment: a
+    # background function would run in a subshell of its own, and the kill
+    # would end that subshell while the program went on.
+    env HOME="$USER_HOME" XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX="$PREFIX" TEMP="$TEMPDIR" \
+      "$BRANTVELL" "/action=${words[run % 4]}" </dev/null >/dev/null 2>&1 &
     pid=$!
     next_random
     delay=$((RANDOM_VALUE % span))
