@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/text.h"
+
 namespace brantvell {
 
 // Whether lnkinfo is on the PATH; the tests that need it skip without it.
@@ -62,21 +64,7 @@ inline std::string LnkinfoUnescape(const std::string& value, bool doubled) {
     size_t digits = kind == 'U' ? 8 : kind == 'u' ? 4 : 0;
     if (digits != 0 && i + 2 + digits <= value.size()) {
       uint32_t code = static_cast<uint32_t>(std::stoul(value.substr(i + 2, digits), nullptr, 16));
-      if (code < 0x80) {
-        out += static_cast<char>(code);
-      } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-      }
+      AppendUtf8(code, &out);
       i += 1 + digits;
       continue;
     }
