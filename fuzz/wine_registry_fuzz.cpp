@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -147,6 +148,17 @@ void CheckHostPath(const std::string& path) {
   auto root = g_prefix->roots.find(letter);
   if (root == g_prefix->roots.end()) {
     FUZZ_CHECK(!mapped, "a drive the prefix lacks does not map");
+    return;
+  }
+  // A name Windows cannot hold (control characters, <>:"|?*) is found
+  // nowhere on the prefix's drives.
+  bool windows_names = true;
+  for (size_t i = 2; i < path.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(path[i]);
+    if (c < 0x20 || std::strchr("<>:\"|?*", c) != nullptr) windows_names = false;
+  }
+  if (!windows_names) {
+    FUZZ_CHECK(!mapped, "a name Windows cannot hold does not map");
     return;
   }
   FUZZ_CHECK(mapped, "a path on a drive of the prefix maps");
