@@ -28,17 +28,21 @@ trap 'rm -rf "$WORK"' EXIT
 export LC_ALL=C.UTF-8
 
 . "$(dirname "$0")/../e2e/lib.sh"
+# Every run has a home of its own, so the entry writer runs under memcheck
+# too, whatever the caller set.
+unset BRANTVELL_NO_DESKTOP_ENTRIES
 
 MEMCHECK_STATUS=99
 VG_LOG=$WORK/memcheck.log
 
-# memcheck [ARGS...]: the program under memcheck on the current prefix, with
+# memcheck [ARGS...]: the program under memcheck on the current prefix, in
+# the case's own home and temporary folder (never the real user's menu), with
 # standard input from $STDIN. Sets STATUS, OUT and ERR as lib.sh's brantvell
 # does; valgrind's own report goes to $VG_LOG.
 memcheck() {
   local out=$WORK/last.out err=$WORK/last.err
   rm -f "$LOG" "$VG_LOG"
-  printf '%s' "${STDIN-}" | WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
+  printf '%s' "${STDIN-}" | in_case \
     valgrind --tool=memcheck --leak-check=full --errors-for-leak-kinds=definite \
     --error-exitcode=$MEMCHECK_STATUS --log-file="$VG_LOG" "$BRANTVELL" "$@" >"$out" 2>"$err"
   STATUS=$?
@@ -71,6 +75,9 @@ case_czsk() {
   expect_file "$GROUP/Veldramona (CZ).lnk"
   expect_file "$GROUP/www.veldramona-bank-sk.example.url"
   expect_file "$DESKTOP/Veldramona (SK).lnk"
+  # The entries went into the case's home.
+  expect_file "$ENTRIES/Veldramona (CZ).desktop"
+  expect_file "$USER_DESKTOP/Veldramona (SK).desktop"
 }
 
 case_cz() {
@@ -97,6 +104,7 @@ case_clear() {
   expect_clean_memcheck 0
   expect_no_folder "$GROUP"
   expect_files "$DESKTOP"
+  expect_no_file "$ENTRIES/Veldramona (CZ).desktop"
 }
 
 case_dialog_ok() {
