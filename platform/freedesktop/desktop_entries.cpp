@@ -27,6 +27,7 @@
 
 #include "platform/freedesktop/desktop_file.h"
 #include "platform/freedesktop/desktop_places.h"
+#include "platform/freedesktop/entry_sweep.h"
 #include "platform/freedesktop/pe_icon.h"
 #include "platform/host_path.h"
 #include "platform/posix/dir_entries.h"
@@ -367,6 +368,7 @@ void MakeEntry(const SavedShortcut& shortcut) {
   fields.name = name;
   fields.comment = shortcut.description;
   fields.prefix = prefix;
+  fields.shortcut = shortcut.path;
   if (url) {
     // The browser it opens announces no start-up of its own.
     fields.exec = WebCommand(shortcut.target);
@@ -436,6 +438,15 @@ void DesktopEntriesForRemoved(const std::string& path) {
 }
 
 void RefreshDesktopEntries() {
+  // Entries whose shortcut went by other means go now, whatever this run did.
+  Guarded([] {
+    DesktopPlaces places;
+    std::string why;
+    if (!DesktopPlaces::FromEnvironment(&places, &why)) throw Failure{why};
+    SweepLeftovers(places);
+    if (MatchEntriesToShortcuts(places, Prefix(), WinePrefixFolder(), DesktopEntriesForRemoved))
+      State().changed = true;
+  });
   if (!State().changed) return;
   State().changed = false;
   Guarded([&] {

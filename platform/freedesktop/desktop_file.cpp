@@ -10,6 +10,7 @@ namespace brantvell {
 
 const char kPrefixKey[] = "X-Brantvell-Prefix";
 const char kMadeKey[] = "X-Brantvell";
+const char kShortcutKey[] = "X-Brantvell-Shortcut";
 
 namespace {
 
@@ -194,6 +195,7 @@ std::string EntryText(const EntryFields& fields) {
   if (fields.startup_notify) text += "StartupNotify=true\n";
   AddLine(&text, "Icon", fields.icon);
   AddLine(&text, kPrefixKey, fields.prefix);
+  AddLine(&text, kShortcutKey, fields.shortcut);
   return text;
 }
 

@@ -12,6 +12,8 @@ namespace brantvell {
 extern const char kPrefixKey[];
 // The key that marks a directory entry as made by this program.
 extern const char kMadeKey[];
+// The key that names the shortcut (its Windows path) an entry stands for.
+extern const char kShortcutKey[];
 
 // A value as a desktop file holds it: backslash, line breaks and tabs
 // escaped, a leading space as "\s", other control characters as U+FFFD.
@@ -52,7 +54,8 @@ struct EntryFields {
   std::string icon;
   std::string wm_class;
   bool startup_notify = true;
-  std::string prefix;  // the X-Brantvell-Prefix value
+  std::string prefix;    // the X-Brantvell-Prefix value
+  std::string shortcut;  // the X-Brantvell-Shortcut value
 };
 
 // The command of an Internet shortcut's entry: its address opened by the

@@ -16,6 +16,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <set>
 
 #include "platform/desktop_entries.h"
 #include "platform/posix/dir_entries.h"
@@ -41,7 +42,13 @@ bool HostPathOf(const std::string& path, std::string* host) {
 bool StatIs(const std::string& path, bool folder) {
   std::string host;
   struct stat st;
-  if (!HostPathOf(path, &host) || ::stat(host.c_str(), &st) != 0) return false;
+  if (!HostPathOf(path, &host)) return false;
+  // A clear that finds nothing to delete still takes away what killed saves
+  // left beside the shortcuts it looks for; once a folder in a run.
+  static std::set<std::string> swept;
+  std::string parent = host.substr(0, host.rfind('/'));
+  if (!folder && !parent.empty() && swept.insert(parent).second) RemoveShortcutTemps(parent);
+  if (::stat(host.c_str(), &st) != 0) return false;
   return folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
 }
 

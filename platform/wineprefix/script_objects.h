@@ -37,6 +37,10 @@ void NoteFolderRefused(const std::string& folder, const Error& error);
 // beside the shortcut before putting it in place; never a user's file.
 bool IsShortcutTempName(const std::string& name);
 
+// Removes the temporary files that killed saves left in the host folder,
+// when no save into it is under way.
+void RemoveShortcutTemps(const std::string& host_folder);
+
 // True for a Windows path that starts with a drive ("X:\...").
 bool StartsWithDrive(const std::string& path);
 

@@ -402,6 +402,13 @@ bool IsShortcutTempName(const std::string& name) {
   return true;
 }
 
+void RemoveShortcutTemps(const std::string& host_folder) {
+  UniqueFd folder(::open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!folder.valid()) return;
+  FolderSaveLock lock(folder.get(), std::string());
+  lock.Share();
+}
+
 std::shared_ptr<ScriptObject> NewWshShortcut(const std::string& path) {
   if (EndsWithNoCase(path, ".lnk")) return std::make_shared<WshShortcut>(path, false);
   if (EndsWithNoCase(path, ".url")) return std::make_shared<WshShortcut>(path, true);

@@ -671,6 +671,74 @@ case_entries_switched_off() {
   expect_no_entries
 }
 
+# A clear after the shortcuts went by other means (the Windows program under
+# Wine, the user, a deleted prefix) still takes every entry and icon of the
+# prefix away; only a missing prefix is told, in one line.
+case_clear_after_shortcuts_went_otherwise() {
+  local row how
+  for row in "group|rm -rf \"\$GROUP\"" \
+    "shortcuts|rm -f \"\$GROUP\"/*.lnk \"\$GROUP\"/*.url \"\$DESKTOP\"/*.lnk" \
+    "windows-clear|rm -rf \"\$GROUP\"; rm -f \"\$DESKTOP\"/*.lnk" \
+    "prefix|rm -rf \"\$PREFIX\""; do
+    how=${row%%|*}
+    new_prefix "gone_$how"
+    cp /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe "$(host_path "$APP")/Loader.exe" 2>/dev/null
+    brantvell /action=czsk
+    expect_status 0
+    [ -n "$(names "$ENTRIES" .desktop)" ] || fail "$how: the make wrote no entry"
+    eval "${row#*|}"
+    brantvell /action=clear
+    expect_status 0
+    expect_no_entries
+    [ -z "$(find "$USER_HOME/.local/share/icons" -name '*.png' 2>/dev/null)" ] || fail "$how: icons are left"
+    if [ "$how" = prefix ]; then
+      [ "$ERR" = "brantvell: no Wine prefix at $PREFIX (the folder does not exist); no shortcut there to remove" ] ||
+        fail "$how: stderr is not the one line naming the prefix: $ERR"
+    else
+      [ -z "$ERR" ] || fail "$how: stderr: $ERR"
+    fi
+  done
+}
+
+# wine_entry FILE PREFIX LINK: an entry as Wine's menu builder writes it for
+# the shortcut at Windows path LINK of PREFIX (its escapes, no mark of ours).
+wine_entry() {
+  local exec
+  exec=$(printf '%s' "$3" | sed 's/\\/\\\\/g; s/[ ()]/\\&/g; s/\\/\\\\/g')
+  printf '[Desktop Entry]\nName=%s\nExec=env WINEPREFIX="%s" wine-stable %s\nType=Application\nStartupNotify=true\nIcon=1A2B_loader.0\n' \
+    "$(basename "${3//\\//}" .lnk)" "$2" "$exec" >"$1"
+}
+
+# Wine's entries of this prefix's catalogue shortcuts that are gone go with
+# the next run; Wine's entries of shortcuts still there, of other prefixes
+# and of other shortcuts stay.
+case_wine_entries_follow_their_shortcuts() {
+  new_prefix wine_entries
+  brantvell /action=czsk
+  expect_status 0
+  local common='C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Halvorna'
+  local own='C:\users\ja\AppData\Roaming\Microsoft\Windows\Start Menu\Programs\Halvorna'
+  local menus=$USER_HOME/$MENUS_REL
+  mkdir -p "$(host_path "$own")"
+  cp "$GROUP/Nápověda (CZ).lnk" "$(host_path "$own")/"
+  wine_entry "$ENTRIES/Veldramona (CZ).desktop" "$PREFIX" "$common\\Veldramona (CZ).lnk"
+  printf '<Menu><Name>Applications</Name><Include><Filename>wine-Programs-Halvorna-Veldramona (CZ).desktop</Filename></Include></Menu>\n' \
+    >"$menus/wine-Programs-Halvorna-Veldramona (CZ).menu"
+  wine_entry "$USER_DESKTOP/Veldramona (SK).desktop" "$PREFIX/" 'C:\users\Public\Desktop\Veldramona (SK).lnk'
+  wine_entry "$ENTRIES/Nápověda (CZ).desktop" "$PREFIX" "$own\\Nápověda (CZ).lnk"
+  wine_entry "$ENTRIES/Pomocník (SK).desktop" "$WORK/other" "$common\\Pomocník (SK).lnk"
+  wine_entry "$ENTRIES/Moje.desktop" "$PREFIX" "$common\\Moje.lnk"
+  brantvell /action=cz
+  expect_clean_run '/action=cz'
+  local row file
+  for row in "gone|$ENTRIES/Veldramona (CZ).desktop" "gone|$menus/wine-Programs-Halvorna-Veldramona (CZ).menu" \
+    "gone|$USER_DESKTOP/Veldramona (SK).desktop" "stays|$ENTRIES/Nápověda (CZ).desktop" \
+    "stays|$ENTRIES/Pomocník (SK).desktop" "stays|$ENTRIES/Moje.desktop" "stays|$ENTRIES/Veldramona.desktop"; do
+    file=${row#*|}
+    if [ "${row%%|*}" = gone ]; then expect_no_file "$file"; else expect_file "$file"; fi
+  done
+}
+
 case_help_and_version() {
   new_prefix help
   brantvell --help

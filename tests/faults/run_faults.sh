@@ -672,6 +672,50 @@ case_killed_at_each_rename_then_clear() {
   [ "$n" -gt 20 ] || fail "only $n renames seen in a run with entries"
 }
 
+# A make after the shortcuts and entries went out of step (shortcuts
+# removed by other means, a run killed before its entry) leaves exactly the
+# entries of the shortcuts it finds, and no icon without an entry.
+case_make_after_mixed_state_matches() {
+  prefix
+  with_entries
+  cp /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe "$(host_path 'C:\Veldramona')/Loader.exe" 2>/dev/null
+  local icons=$USER_HOME/.local/share/icons/hicolor/32x32/apps action
+  for action in sk cz czsk; do
+    brantvell /action=czsk
+    expect_success
+    rm -f "$GROUP/Veldramona (CZ).lnk" "$GROUP/Pomocník (SK).lnk" "$DESKTOP/Veldramona (SK).lnk"
+    mkdir -p "$icons"
+    printf 'png' >"$icons/brantvell-loader-00000000deadbeef.png"
+    brantvell /action=$action
+    expect_success
+    expect_matching_entries
+    expect_no_file "$icons/brantvell-loader-00000000deadbeef.png"
+  done
+}
+
+# What killed runs left (a save's temporary file on the public desktop, an
+# icon whose entry was never written) goes with the next make or clear, even
+# a clear that finds nothing else to delete; files of others stay.
+case_kill_leftovers_gone_after_next_run() {
+  prefix
+  with_entries
+  local icons=$USER_HOME/.local/share/icons/hicolor/48x48/apps action
+  for action in clear clear czsk; do
+    mkdir -p "$icons"
+    printf 'tmp' >"$DESKTOP/.shortcut-0badcafe.tmp"
+    printf 'mine' >"$DESKTOP/.shortcut-mine.tmp"
+    printf 'png' >"$icons/brantvell-loader-00000000deadbeef.png"
+    printf 'png' >"$icons/moje.png"
+    brantvell /action=$action
+    expect_success
+    expect_no_file "$DESKTOP/.shortcut-0badcafe.tmp"
+    expect_no_file "$icons/brantvell-loader-00000000deadbeef.png"
+    expect_file "$DESKTOP/.shortcut-mine.tmp"
+    expect_file "$icons/moje.png"
+    expect_matching_entries
+  done
+}
+
 case_killed_at_random_moments() {
   prefix
   # How long one whole run takes here, so the kills spread over it.
@@ -1156,6 +1200,7 @@ for name in group_folder_not_writable start_menu_not_writable make_into_locked_f
   group_links_within_the_drives \
   group_swapped_for_a_link_while_running group_folder_moved_while_running long_command_line \
   log_full_mid_record killed_at_each_rename_then_clear overlapping_runs overlap_check_catches_interleaving \
+  make_after_mixed_state_matches kill_leftovers_gone_after_next_run \
   $(for i in "${HOSTILE_INPUTS[@]}"; do for k in "${HOSTILE_KINDS[@]}"; do echo "hostile_${i}_$k"; done; done); do
   # BRANTVELL_FAULT_CASES, when set, names the cases to run.
   if [ -n "${BRANTVELL_FAULT_CASES:-}" ] && [[ " $BRANTVELL_FAULT_CASES " != *" $name "* ]]; then

@@ -1,0 +1,36 @@
+// The entries of a prefix brought back in line with its shortcuts after a
+// make or a clear: whatever removed a shortcut (the Windows program under
+// Wine, the user, a deleted prefix, a killed run), its entry goes too.
+#ifndef BRANTVELL_PLATFORM_FREEDESKTOP_ENTRY_SWEEP_H_
+#define BRANTVELL_PLATFORM_FREEDESKTOP_ENTRY_SWEEP_H_
+
+#include <string>
+#include <vector>
+
+#include "platform/freedesktop/desktop_places.h"
+
+namespace brantvell {
+
+// The words of an Exec value (already unescaped as a value): split at
+// spaces, double quotes and backslash escapes undone.
+std::vector<std::string> ExecWords(const std::string& exec);
+
+// The shortcut a desktop file stands for, when it is one of ours for
+// `prefix` (its X-Brantvell-Shortcut, else the ".lnk" its Exec opens) or one
+// Wine's menu builder made for a shortcut of the catalogue in `prefix`
+// (`raw_prefix` is the prefix as WINEPREFIX names it); "" for any other.
+// `ours` tells which of the two it is.
+std::string EntryShortcut(const std::string& text, const std::string& prefix,
+                          const std::string& raw_prefix, bool* ours);
+
+// Removes the entries of `prefix` whose shortcut is gone and the icons this
+// program wrote that no entry names any more. Our own entries go through
+// `remove_ours` (with the shortcut's Windows path); Wine's are deleted here.
+// True when a file was removed.
+bool MatchEntriesToShortcuts(const DesktopPlaces& places, const std::string& prefix,
+                             const std::string& raw_prefix,
+                             void (*remove_ours)(const std::string& shortcut));
+
+}  // namespace brantvell
+
+#endif  // BRANTVELL_PLATFORM_FREEDESKTOP_ENTRY_SWEEP_H_
