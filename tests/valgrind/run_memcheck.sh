@@ -2,7 +2,7 @@
 # Runs the native program under valgrind's memcheck once for every action
 # (czsk, cz, sk, clear), once without an action answering the choice dialog
 # with "ok", and once failing (no application folder), each on a throw-away
-# Wine prefix. A case fails on any memory error, on any definitely lost
+# Wine prefix with a home and temporary folder of its own. A case fails on any memory error, on any definitely lost
 # byte (valgrind then exits 99), or when the run did not do its job.
 #
 # Usage: run_memcheck.sh PATH-TO-BRANTVELL
