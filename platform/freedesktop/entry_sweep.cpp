@@ -110,6 +110,18 @@ void RemoveWineMenuFile(const DesktopPlaces& places, const std::string& entry_id
   for (const std::string& name : gone) ::unlinkat(dir.get(), name.c_str(), 0);
 }
 
+// "brantvell-<file>-<16 hex digits>.png", as the entry writer names icons.
+bool IsOurIconName(const std::string& name) {
+  const size_t digits = 16, tail = digits + 4;
+  if (name.size() < 10 + 1 + 1 + tail || name.compare(0, 10, "brantvell-") != 0 ||
+      name.compare(name.size() - 4, 4, ".png") != 0 || name[name.size() - tail - 1] != '-')
+    return false;
+  for (size_t i = name.size() - tail; i < name.size() - 4; ++i) {
+    if (!((name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'f'))) return false;
+  }
+  return true;
+}
+
 // The icons this program wrote that no entry names any more: those of an
 // entry removed by other means, or of a run killed before its entry.
 bool RemoveOrphanIcons(const DesktopPlaces& places) {
@@ -131,7 +143,7 @@ bool RemoveOrphanIcons(const DesktopPlaces& places) {
     std::vector<std::string> orphans;
     ForEachEntry(dir.get(), [&](const char* name) {
       std::string file = name;
-      if (file.compare(0, 10, "brantvell-") != 0 || !EndsWithNoCase(file, ".png")) return;
+      if (!IsOurIconName(file)) return;
       if (named.count(file.substr(0, file.size() - 4)) == 0) orphans.push_back(file);
     });
     for (const std::string& file : orphans) removed |= ::unlinkat(dir.get(), file.c_str(), 0) == 0;

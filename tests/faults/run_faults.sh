@@ -705,12 +705,14 @@ case_kill_leftovers_gone_after_next_run() {
     printf 'mine' >"$DESKTOP/.shortcut-mine.tmp"
     printf 'png' >"$icons/brantvell-loader-00000000deadbeef.png"
     printf 'png' >"$icons/moje.png"
+    printf 'png' >"$icons/brantvell-moje.png"
     brantvell /action=$action
     expect_success
     expect_no_file "$DESKTOP/.shortcut-0badcafe.tmp"
     expect_no_file "$icons/brantvell-loader-00000000deadbeef.png"
     expect_file "$DESKTOP/.shortcut-mine.tmp"
     expect_file "$icons/moje.png"
+    expect_file "$icons/brantvell-moje.png"
     expect_matching_entries
   done
 }
