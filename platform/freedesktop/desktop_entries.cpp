@@ -163,7 +163,7 @@ std::string RealPathOr(const std::string& path) {
   return result;
 }
 
-std::string Prefix() { return RealPathOr(WinePrefixFolder()); }
+std::string Prefix() { return PrefixAsRecorded(WinePrefixFolder()); }
 
 // True when the entry file at `path` was made by this program for `prefix`.
 bool IsOurs(const std::string& path, const std::string& prefix, std::string* icon = nullptr) {

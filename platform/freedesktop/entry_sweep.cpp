@@ -153,6 +153,23 @@ bool RemoveOrphanIcons(const DesktopPlaces& places) {
 
 }  // namespace
 
+std::string PrefixAsRecorded(const std::string& folder) {
+  std::string path = WithoutTrailingSlash(folder);
+  if (char* real = ::realpath(path.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+    return path;
+  }
+  const size_t slash = path.rfind('/');
+  std::string parent = slash == std::string::npos ? "." : path.substr(0, slash);
+  if (parent.empty()) return path;
+  if (char* real = ::realpath(parent.c_str(), nullptr)) {
+    parent = real;
+    std::free(real);
+  }
+  return (parent == "/" ? "" : parent) + "/" + path.substr(slash + 1);
+}
+
 std::vector<std::string> ExecWords(const std::string& exec) {
   std::vector<std::string> words;
   std::string word;

@@ -23,6 +23,12 @@ std::vector<std::string> ExecWords(const std::string& exec);
 std::string EntryShortcut(const std::string& text, const std::string& prefix,
                           const std::string& raw_prefix, bool* ours);
 
+// The prefix folder as entries record it: its real path, or for a prefix
+// that is gone (a clear after it was deleted), its parent's real path and
+// its name, however WINEPREFIX spelled it (relative, with a slash at its
+// end).
+std::string PrefixAsRecorded(const std::string& folder);
+
 // Removes the entries of `prefix` whose shortcut is gone and the icons this
 // program wrote that no entry names any more. Our own entries go through
 // `remove_ours` (with the shortcut's Windows path); Wine's are deleted here.

@@ -675,13 +675,13 @@ case_entries_switched_off() {
 # Wine, the user, a deleted prefix) still takes every entry and icon of the
 # prefix away; only a missing prefix is told, in one line.
 case_clear_after_shortcuts_went_otherwise() {
-  local row how
+  local row how n=0
   for row in "group|rm -rf \"\$GROUP\"" \
     "shortcuts|rm -f \"\$GROUP\"/*.lnk \"\$GROUP\"/*.url \"\$DESKTOP\"/*.lnk" \
     "windows-clear|rm -rf \"\$GROUP\"; rm -f \"\$DESKTOP\"/*.lnk" \
-    "prefix|rm -rf \"\$PREFIX\""; do
+    "prefix|rm -rf \"\$PREFIX\"" "prefix|rm -rf \"\$PREFIX\"; PREFIX=\$PREFIX/"; do
     how=${row%%|*}
-    new_prefix "gone_$how"
+    new_prefix "gone_$how$((++n))"
     cp /usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe "$(host_path "$APP")/Loader.exe" 2>/dev/null
     brantvell /action=czsk
     expect_status 0

@@ -4,6 +4,10 @@
 #include "platform/freedesktop/entry_sweep.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include "platform/freedesktop/desktop_file.h"
 
@@ -56,6 +60,37 @@ TEST(EntrySweep, TellsWhichShortcutAnEntryStandsFor) {
     EXPECT_EQ(EntryShortcut(c.text, "/p", "/p", &is_ours), c.shortcut) << c.text;
     EXPECT_EQ(is_ours, c.ours) << c.text;
   }
+}
+
+TEST(EntrySweep, RecordsAPrefixByItsRealPathEvenWhenItIsGone) {
+  char made[] = "/tmp/entry_sweep_XXXXXX";
+  ASSERT_NE(::mkdtemp(made), nullptr);
+  char* real_dir = ::realpath(made, nullptr);
+  ASSERT_NE(real_dir, nullptr);
+  const std::string dir = real_dir;
+  std::free(real_dir);
+  ASSERT_EQ(::mkdir((dir + "/real").c_str(), 0700), 0);
+  ASSERT_EQ(::symlink("real", (dir + "/link").c_str()), 0);
+  char* cwd = ::getcwd(nullptr, 0);
+  ASSERT_EQ(::chdir(dir.c_str()), 0);
+  struct Case {
+    std::string folder;
+    std::string recorded;
+  } cases[] = {
+      {dir + "/real", dir + "/real"},
+      {dir + "/real/", dir + "/real"},
+      {dir + "/link", dir + "/real"},
+      {dir + "/link/gone", dir + "/real/gone"},
+      {dir + "/link/gone//", dir + "/real/gone"},
+      {"gone", dir + "/gone"},
+      {"/", "/"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(PrefixAsRecorded(c.folder), c.recorded) << c.folder;
+  EXPECT_EQ(::chdir(cwd), 0);
+  std::free(cwd);
+  ::unlink((dir + "/link").c_str());
+  ::rmdir((dir + "/real").c_str());
+  ::rmdir(dir.c_str());
 }
 
 TEST(EntrySweep, EntriesNameTheirShortcut) {
