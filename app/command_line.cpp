@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -92,6 +93,32 @@ void RunStatement(const char* tag, Statement statement) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
+// text[begin, end) without its leading and trailing spaces, as TrimSpaces
+// gives it, in one copy.
+std::string TrimmedRange(const std::string& text, size_t begin, size_t end) {
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  return text.substr(begin, end - begin);
+}
+
+// text[0, cut) followed by text[resume, end), without the leading and
+// trailing spaces of the whole, as TrimSpaces gives it: one copy of a
+// command text that may be long.
+std::string JoinTrimmed(const std::string& text, size_t cut, size_t resume) {
+  size_t head_begin = 0, head_end = cut, tail_begin = resume, tail_end = text.size();
+  while (head_begin < head_end && text[head_begin] == ' ') ++head_begin;
+  if (head_begin == head_end)
+    while (tail_begin < tail_end && text[tail_begin] == ' ') ++tail_begin;
+  while (tail_end > tail_begin && text[tail_end - 1] == ' ') --tail_end;
+  if (tail_begin == tail_end)
+    while (head_end > head_begin && text[head_end - 1] == ' ') --head_end;
+  std::string out;
+  out.reserve(head_end - head_begin + tail_end - tail_begin);
+  out.append(text, head_begin, head_end - head_begin);
+  out.append(text, tail_begin, tail_end - tail_begin);
+  return out;
+}
+
 // The length of the switch name with its "=" that starts `text` at `at`
 // (any letter case); 0 when none does.
 size_t SwitchNameAt(const std::string& text, size_t at) {
@@ -109,8 +136,17 @@ size_t SwitchNameAt(const std::string& text, size_t at) {
 std::string UnquoteWholeSwitches(const std::string& command_text) {
   const std::string& text = command_text;
   std::string out;
+  out.reserve(text.size());
   size_t i = 0;
   while (i < text.size()) {
+    // Only a quote can start a change: what comes before it is kept whole.
+    const size_t quote = text.find('"', i);
+    if (quote == std::string::npos) {
+      out.append(text, i, std::string::npos);
+      break;
+    }
+    out.append(text, i, quote - i);
+    i = quote;
     const size_t name =
         text[i] == '"' && (i == 0 || IsBlank(text[i - 1])) ? SwitchNameAt(text, i + 1) : 0;
     const size_t value_start = i + 1 + name;
@@ -135,7 +171,7 @@ std::string UnquoteWholeSwitches(const std::string& command_text) {
   return out;
 }
 
-bool ArgParse(std::string command_text, const std::string& name, std::string* value,
+bool ArgParse(const std::string& command_text, const std::string& name, std::string* value,
               std::string* rest, const std::string& separator) {
   LogEvent(kTagArgParse, "START: ", kDebugLog);
   bool result = false;
@@ -145,10 +181,12 @@ bool ArgParse(std::string command_text, const std::string& name, std::string* va
     const size_t pos = FindChars(command_text, LoweredChars(name), 0, true, &after_name);
     if (pos == kNotFound) {
       value->clear();
-      *rest = command_text;
+      *rest = command_text;  // nothing to copy when `rest` is the text itself
       result = false;
     } else {
-      std::string before = command_text.substr(0, pos);
+      // The text before the switch, then what follows its value (nothing
+      // when the value runs to the end or no "=" follows).
+      size_t resume = command_text.size();
       if (after_name < command_text.size() && command_text[after_name] == '=') {
         const size_t value_start = after_name + 1;
         // The search starts inside the switch name, right after its first
@@ -160,17 +198,19 @@ bool ArgParse(std::string command_text, const std::string& name, std::string* va
           // A delimiter inside the name would make a negative length: an
           // invalid call, as for the runtime's own string cutting.
           if (next < value_start) throw OwnError(kErrInvalidProcedureCall);
-          *value = TrimSpaces(command_text.substr(value_start, next - value_start));
-          before += command_text.substr(next);
+          *value = TrimmedRange(command_text, value_start, next);
+          resume = next;
         } else {
-          *value = TrimSpaces(command_text.substr(value_start));
+          *value = TrimmedRange(command_text, value_start, command_text.size());
         }
         if (!value->empty() && value->front() == '"' && value->back() == '"') {
           if (value->size() == 1) throw OwnError(kErrInvalidProcedureCall);
           *value = value->substr(1, value->size() - 2);
         }
       }
-      *rest = TrimSpaces(before);
+      // Made before `rest` changes: it may be the text itself.
+      std::string before = JoinTrimmed(command_text, pos, resume);
+      *rest = std::move(before);
       result = true;
     }
   } catch (...) {
@@ -213,7 +253,7 @@ bool GetParamInfo(std::string* text, const std::string& name, ParamInfo* info) {
 bool GetParamInfoDat(const std::string& command_text, ParamInfoDat* dat) {
   bool result = false;
   RunStatement(kTagGetParamInfoDat, [&] { dat->CommandLine = command_text; });
-  if (TrimSpaces(command_text).empty()) {
+  if (command_text.find_first_not_of(' ') == std::string::npos) {
     LogEvent(kTagGetParamInfoDat, "INFO: \tnejsou zadne parametry v prikazove radce", kDebugLog);
     result = true;
   } else {
@@ -226,7 +266,11 @@ bool GetParamInfoDat(const std::string& command_text, ParamInfoDat* dat) {
     RunStatement(kTagGetParamInfoDat, [&] {
       if (!working.empty()) {
         dat->HasRest = 1;
-        dat->Rest = TrimSpaces(working);
+        // `working` is not read again: trimmed where it is, then taken.
+        const size_t end = working.find_last_not_of(' ');
+        working.resize(end == std::string::npos ? 0 : end + 1);
+        working.erase(0, std::min(working.find_first_not_of(' '), working.size()));
+        dat->Rest = std::move(working);
       }
     });
     result = true;

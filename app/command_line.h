@@ -54,7 +54,8 @@ bool GetParamInfo(std::string* text, const std::string& name, ParamInfo* info);
 // removed; `rest` receives the command text without the switch and its
 // value. When no "=" follows, `value` is left alone and the switch and all
 // text after it are dropped from `rest`. True when the switch was found.
-bool ArgParse(std::string command_text, const std::string& name, std::string* value,
+// `rest` may be `command_text` itself.
+bool ArgParse(const std::string& command_text, const std::string& name, std::string* value,
               std::string* rest, const std::string& separator);
 
 }  // namespace brantvell

@@ -88,7 +88,9 @@ int Main(const RunEnvironment& env) {
   std::unique_ptr<clsBrantvell> setup;
   try {
     const std::string command_text = env.process->CommandText();
-    LogDebugText(kTagMain, "START\t" + command_text);
+    // The command text may be long: joined to the record's text only when
+    // debug records are written.
+    if (LogMayWrite(kDebugLog)) LogDebugText(kTagMain, "START\t" + command_text);
 
     ParamInfoDat params;
     GetParamInfoDat(command_text, &params);

@@ -56,6 +56,14 @@ class clsLog {
   virtual bool StopPerf(const std::string& strPerfID, int32_t lngComponentID) = 0;  // 18
   virtual bool Init(const std::string& strINIFile) = 0;                             // 19
   virtual int32_t GetComponentId(const std::string& strComponentName) = 0;          // 20
+
+  // False when a record of the kind for the component would certainly not
+  // be written, so its text need not be made (it may hold a whole command
+  // line); a writer that cannot tell says true.
+  virtual bool MayWrite(int32_t eRecType, int32_t lngComponentID) {
+    (void)eRecType, (void)lngComponentID;
+    return true;
+  }
 };
 
 }  // namespace brantvell

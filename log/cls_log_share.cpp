@@ -221,6 +221,11 @@ bool clsLogShare::AppendLine(const std::string& path, const std::string& line) {
   }
 }
 
+bool clsLogShare::MayWrite(int32_t eRecType, int32_t lngComponentID) {
+  return !IsComponentId(lngComponentID) || !IsKind(eRecType) ||
+         components_[lngComponentID].States[eRecType] != kStateOff;
+}
+
 bool clsLogShare::SetEvent(const std::string& strText, int32_t eRecType, int32_t lngComponentID) {
   if (!IsComponentId(lngComponentID) || eRecType == -1 || !IsKind(eRecType)) return false;
   int32_t state = components_[lngComponentID].States[eRecType];

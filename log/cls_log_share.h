@@ -57,6 +57,7 @@ class clsLogShare : public clsLog {
   std::string FileNameExtension() override;
   bool SetEvent(const std::string& strText, int32_t eRecType, int32_t lngComponentID) override;
   bool SetDebug(const std::string& strText, const Value& vParams, int32_t lngComponentID) override;
+  bool MayWrite(int32_t eRecType, int32_t lngComponentID) override;
   bool DeleteOldLogs(int32_t lngDays, int32_t eType) override;
   bool IsPerfOpen(const std::string& strPerfID, int32_t lngComponentID) override;
   bool StartPerf(const std::string& strPerfID, const std::string& strDescription, int32_t eRecType,

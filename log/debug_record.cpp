@@ -4,6 +4,10 @@
 // texts masked.
 #include "log/cls_log_share.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "log/display_text.h"
 #include "platform/text.h"
 #include "platform/value_conversions.h"
@@ -141,29 +145,114 @@ std::string clsLogShare::DebugItem(const Value& element) {
   }
 }
 
+namespace {
+
+// The record's text as the pieces it is made of, in order: a long text is
+// referred to, not copied, so that only what the record keeps is copied.
+class Pieces {
+ public:
+  // At most `made` pieces are made here: they never move once made.
+  explicit Pieces(size_t made) { kept_.reserve(made); }
+  void Add(std::string_view piece) {
+    if (!piece.empty()) views_.push_back(piece);
+  }
+  void Keep(std::string piece) {
+    kept_.push_back(std::move(piece));
+    Add(kept_.back());
+  }
+  size_t Size() const {
+    size_t size = 0;
+    for (std::string_view v : views_) size += v.size();
+    return size;
+  }
+  char At(size_t at) const {
+    for (std::string_view v : views_) {
+      if (at < v.size()) return v[at];
+      at -= v.size();
+    }
+    return '\0';
+  }
+  // The first `size` bytes.
+  std::string Head(size_t size) const {
+    std::string out;
+    out.reserve(size);
+    for (std::string_view v : views_) {
+      if (out.size() >= size) break;
+      out.append(v.substr(0, size - out.size()));
+    }
+    return out;
+  }
+
+ private:
+  std::vector<std::string> kept_;
+  std::vector<std::string_view> views_;
+};
+
+// Whether text[begin, end) holds at least `count` characters, walking no
+// further than that many.
+bool HasChars(const std::string& text, size_t begin, size_t end, size_t count) {
+  size_t n = 0;
+  for (size_t i = begin; i < end && n < count; ++n) i = CharEnd(text, i);
+  return n >= count;
+}
+
+// A character takes at most this many bytes.
+constexpr size_t kCharBytesMost = 4;
+
+}  // namespace
+
 bool clsLogShare::SetDebug(const std::string& strText, const Value& vParams,
                            int32_t lngComponentID) {
-  std::string out = strText;
+  // What SetEvent answers for a kind that is off, without making the text.
+  if (!MayWrite(kDebugLog, lngComponentID)) return true;
+  const Value& list = vParams.type() == Value::kVariant ? vParams.inner() : vParams;
+  const bool listed = list.type() >= Value::kArray;
+  Pieces out(listed ? list.items().size() : 0);
+  out.Add(strText);
   try {
-    const Value& list = vParams.type() == Value::kVariant ? vParams.inner() : vParams;
-    if (list.type() >= Value::kArray) {
+    if (listed) {
       for (const Value& element : list.items()) {
+        // A long text (a command line, say) is too long to be masked and
+        // has no tag: its item is the text and ", ", referred to in place.
+        if (element.type() == Value::kString &&
+            element.text().size() > kHexMaskLongest * kCharBytesMost) {
+          const std::string& text = element.text();
+          const size_t paren = FindLastByte(text, '(');
+          // With that many characters before its "(", the item is longer
+          // than the limit too.
+          if (paren != std::string::npos && HasChars(text, 0, paren, kDebugItemLimit)) {
+            size_t cut = 0;
+            for (size_t n = 0; n < kDebugItemLimit; ++n) cut = CharEnd(text, cut);
+            out.Add(std::string_view(text).substr(0, cut));
+            out.Add("...");
+            out.Add(std::string_view(text).substr(paren));
+          } else {
+            out.Add(text);
+          }
+          out.Add(", ");
+          continue;
+        }
         std::string item = DebugItem(element);
         // A long element keeps its first characters and its type tag.
         size_t paren = item.rfind('(');
         if (paren != std::string::npos && CharCount(item) > kDebugItemLimit &&
             CharCount(item.substr(0, paren)) >= kDebugItemLimit) {
-          out += CharSubstr(item, 0, kDebugItemLimit) + "..." + item.substr(paren);
+          out.Keep(CharSubstr(item, 0, kDebugItemLimit) + "..." + item.substr(paren));
         } else {
-          out += item;
+          out.Keep(std::move(item));
         }
       }
     }
   } catch (...) {
   }
-  while (out.size() >= 2 && out.compare(out.size() - 2, 2, ", ") == 0) out.resize(out.size() - 2);
-  if (CharCount(out) > kDebugTextLimit) out = CharSubstr(out, 0, kDebugTextLimit);
-  return SetEvent(out, kDebugLog, lngComponentID);
+  size_t size = out.Size();
+  while (size >= 2 && out.At(size - 2) == ',' && out.At(size - 1) == ' ') size -= 2;
+  // The record keeps kDebugTextLimit characters: they lie within the first
+  // bytes taken here, and a character is read from its own bytes and the
+  // next three at most.
+  std::string text = out.Head(std::min(size, (kDebugTextLimit + 2) * kCharBytesMost));
+  if (CharCount(text) > kDebugTextLimit) text = CharSubstr(text, 0, kDebugTextLimit);
+  return SetEvent(text, kDebugLog, lngComponentID);
 }
 
 }  // namespace brantvell

@@ -93,11 +93,35 @@ bool LogEvent(const std::string& tag, const std::string& text, int32_t kind) {
   }
 }
 
-bool LogDebug(const std::string& tag, const std::vector<Value>& values) {
-  if (!LogReady()) return false;
+bool LogMayWrite(int32_t kind) {
   try {
-    return g_objLog->SetDebug(g_strComponentName + tag + "\t", Value::Array(values),
+    return LogReady() && g_objLog->MayWrite(kind, g_lngComponentID);
+  } catch (...) {
+    return true;
+  }
+}
+
+namespace {
+
+// The one place a debug record is handed to the writer; the values are
+// taken, not copied (one may be a whole command line).
+bool Debug(const std::string& tag, std::vector<Value> values) {
+  if (!LogReady()) return false;
+  if (!LogMayWrite(kDebugLog)) return true;  // as the writer answers for a kind that is off
+  try {
+    return g_objLog->SetDebug(g_strComponentName + tag + "\t", Value::Array(std::move(values)),
                               g_lngComponentID);
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+bool LogDebug(const std::string& tag, const std::vector<Value>& values) {
+  if (LogReady() && !LogMayWrite(kDebugLog)) return true;
+  try {
+    return Debug(tag, values);
   } catch (...) {
     return false;
   }
@@ -122,9 +146,20 @@ bool LogError(const std::string& tag, const std::string& text, const std::string
   }
 }
 
-bool LogDebugText(const std::string& tag, const std::string& text) {
+bool LogDebugText(const std::string& tag, std::string&& text) {
   try {
-    return LogDebug(tag, {Value::String(text)});
+    std::vector<Value> values;
+    values.push_back(Value::String(std::move(text)));
+    return Debug(tag, std::move(values));
+  } catch (...) {
+    return false;
+  }
+}
+
+bool LogDebugText(const std::string& tag, const std::string& text) {
+  if (LogReady() && !LogMayWrite(kDebugLog)) return true;  // no copy of a text not written
+  try {
+    return LogDebugText(tag, std::string(text));
   } catch (...) {
     return false;
   }

@@ -27,6 +27,10 @@ bool LogReady();
 // One event record: component name + tag + TAB + text, of the given kind.
 bool LogEvent(const std::string& tag, const std::string& text, int32_t kind);
 
+// False when a record of `kind` would certainly not be written (no writer,
+// or the kind is off): a caller need not make its text.
+bool LogMayWrite(int32_t kind);
+
 // One debug record: component name + tag + TAB, then the values formatted
 // by the writer.
 bool LogDebug(const std::string& tag, const std::vector<Value>& values);
@@ -37,8 +41,10 @@ bool LogDebug(const std::string& tag, const std::vector<Value>& values);
 // code), and are 0 and empty texts outside a catch block.
 bool LogError(const std::string& tag, const std::string& text, const std::string& extra);
 
-// Shorthand for the usual one-text debug record.
+// Shorthand for the usual one-text debug record; a text made for the record
+// is taken rather than copied.
 bool LogDebugText(const std::string& tag, const std::string& text);
+bool LogDebugText(const std::string& tag, std::string&& text);
 
 // Tests: take the version line's numbers from `process` instead of the
 // running program (null restores the real one).

@@ -47,6 +47,9 @@ void AppendPadded(long long value, int width, std::string* out);
 // True when the text is well-formed UTF-8 (shortest forms, no surrogates).
 bool IsValidUtf8(const std::string& text);
 
+// The offset of the last `byte` in `text`; npos when there is none.
+size_t FindLastByte(const std::string& text, char byte);
+
 // The text with every control character but TAB, line feed and carriage
 // return (C0, DEL and the C1 range) written as U+FFFD, so it cannot steer a
 // terminal or break the field it is written into.

@@ -22,11 +22,26 @@ for file in ./usr/bin/brantvell ./usr/share/man/man1/brantvell.1.gz ./usr/share/
   grep -qF " $file" <<<"$contents" || { echo "package-check: the package lacks $file"; status=1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-# libpng's package is libpng16-16, or libpng16-16t64 on releases that moved
-# to 64-bit time: dpkg-shlibdeps names the one this release has.
-for package in libc6 'libstdc\+\+6' 'libpng16-16(t64)?'; do
+for package in libc6 'libstdc\+\+6'; do
   grep -qE "(^|[ ,])$package( |,|$)" <<<"$depends" || { echo "package-check: Depends lacks $package"; status=1; }
 done
+# libpng is loaded when an icon is written, so no library scan finds it: the
+# package names it as libpng16-16 or libpng16-16t64 (releases that moved to
+# 64-bit time), one package installable on Debian 12 and 13 alike.
+grep -qE "(^|, )libpng16-16( \([^)]*\))? \| libpng16-16t64(,|$)" <<<"$depends" ||
+  { echo "package-check: Depends lacks libpng16-16 | libpng16-16t64"; status=1; }
+# ... and the packaged program does not link it, so a start does not load it.
+unpacked=$(mktemp -d)
+dpkg-deb -x "$deb" "$unpacked"
+needed=$(readelf -d "$unpacked/usr/bin/brantvell" | grep NEEDED || true)
+rm -rf "$unpacked"
+if ! grep -q 'libc\.so' <<<"$needed"; then
+  echo "package-check: the libraries the program needs cannot be read"
+  status=1
+elif grep -q libpng <<<"$needed"; then
+  echo "package-check: the program links libpng, so every start loads it"
+  status=1
+fi
 [ "$(dpkg-deb -f "$deb" Recommends)" = "wine, xdg-utils" ] ||
   { echo "package-check: wine and xdg-utils are not recommended"; status=1; }
 echo "Depends: $depends"

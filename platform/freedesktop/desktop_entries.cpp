@@ -29,6 +29,7 @@
 #include "platform/freedesktop/desktop_places.h"
 #include "platform/freedesktop/entry_sweep.h"
 #include "platform/freedesktop/pe_icon.h"
+#include "platform/freedesktop/png_library.h"
 #include "platform/host_path.h"
 #include "platform/posix/dir_entries.h"
 #include "platform/posix/input_file.h"
@@ -196,6 +197,9 @@ std::string ShortcutIcon(const DesktopPlaces& places, const std::string& prefix,
   std::string host, bytes;
   if (ToHostPath(source, &host) && ReadText(host, &bytes, kMaxIconSource)) {
     std::vector<IconImage> images = ReadPeIcon(bytes);
+    // Bitmap icons need libpng; without it they are left out, named once.
+    if (!PngLibraryProblem().empty())
+      Report("icons: " + PngLibraryProblem() + "; bitmap icons are left out");
     if (!images.empty()) {
       std::string name = IconName(prefix, source);
       for (const IconImage& image : images) {

@@ -1,4 +1,4 @@
-// PNG files written with libpng.
+// PNG files written with libpng, loaded on first use (png_library.h).
 #ifndef BRANTVELL_PLATFORM_FREEDESKTOP_PNG_WRITER_H_
 #define BRANTVELL_PLATFORM_FREEDESKTOP_PNG_WRITER_H_
 
@@ -9,7 +9,7 @@
 namespace brantvell {
 
 // An 8-bit RGBA image (rows top-down, `width` * `height` * 4 bytes) as the
-// bytes of a PNG file; false when libpng fails.
+// bytes of a PNG file; false when libpng fails or cannot be loaded.
 bool EncodePng(uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba, std::string* png);
 
 }  // namespace brantvell

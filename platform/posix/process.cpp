@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "platform/desktop_entries.h"
@@ -76,18 +77,27 @@ void SetProgramArguments(int argc, char** argv) {
   }
   if (options.no_desktop_entries) DisableDesktopEntries();
   std::string text;
+  size_t length = 0;
+  for (int i = options.first_argument; i < argc; ++i) length += std::strlen(argv[i]) + 1;
+  text.reserve(length);
   for (int i = options.first_argument; i < argc; ++i) {
-    // The program's texts are UTF-8: bytes of another encoding would name a
-    // folder that no shortcut can point to.
-    if (!IsValidUtf8(argv[i])) {
-      std::cerr << "brantvell: argument " << (i - options.first_argument + 1)
-                << " is not valid UTF-8; nothing was changed\n";
-      std::exit(2);
-    }
     if (i > options.first_argument) text += ' ';
     text += argv[i];
   }
-  CommandLineText() = text;
+  // The program's texts are UTF-8: bytes of another encoding would name a
+  // folder that no shortcut can point to. A space between two arguments
+  // neither mends nor breaks a character, so the joined text is checked
+  // once, and the arguments one by one only to name the bad one.
+  if (!IsValidUtf8(text)) {
+    for (int i = options.first_argument; i < argc; ++i) {
+      if (!IsValidUtf8(argv[i])) {
+        std::cerr << "brantvell: argument " << (i - options.first_argument + 1)
+                  << " is not valid UTF-8; nothing was changed\n";
+        std::exit(2);
+      }
+    }
+  }
+  CommandLineText() = std::move(text);
 }
 
 // Linux finds libraries by the loader's own rules, not in the program's

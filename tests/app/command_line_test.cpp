@@ -229,6 +229,42 @@ TEST(ArgParseTest, NotFoundClearsValueAndKeepsTextUntrimmed) {
   EXPECT_EQ("  /mode=q  ", rest);
 }
 
+// The caller cuts switches out of its text in place: `rest` may be the
+// text itself, with the same outcome as a separate one. The text before
+// the switch and after its value are joined and trimmed as one.
+TEST(ArgParseTest, RestMayBeTheTextItself) {
+  const std::string tail(5000, 'x');
+  struct Case {
+    std::string text, name;
+    bool found;
+    std::string value, rest;
+  } cases[] = {
+      {"/action=cz /mode=q", "/action", true, "cz", "/mode=q"},
+      {"   /action=cz   ", "/action", true, "cz", ""},
+      {"  a  /action=cz  ", "/action", true, "cz", "a"},
+      {"  /action=cz  /b  ", "/action", true, "cz", "/b"},
+      {"a /action=cz /b", "/action", true, "cz", "a /b"},
+      {"a /action", "/action", true, "", "a"},
+      {"  /mode=q  ", "/action", false, "", "  /mode=q  "},
+      {"/action=" + tail + " /mode=q", "/action", true, tail, "/mode=q"},
+      {"/mode=q /action=cz " + tail, "/action", true, "cz " + tail, "/mode=q"},
+      {"a /target=\"", "/target", false, "\"", "a /target=\""},  // fails: the text stays
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text.substr(0, 40));
+    std::string value, rest;
+    EXPECT_EQ(c.found, ArgParse(c.text, c.name, &value, &rest, ""));
+    EXPECT_EQ(c.value, value);
+    std::string text = c.text;
+    value.clear();
+    EXPECT_EQ(c.found, ArgParse(text, c.name, &value, &text, ""));
+    EXPECT_EQ(c.value, value);
+    EXPECT_EQ(c.rest, text);
+    // A failed parse leaves a separate `rest` as it was.
+    EXPECT_EQ(c.text.find('"') == std::string::npos ? c.rest : "", rest);
+  }
+}
+
 TEST(ArgParseTest, NoEqualsSignLeavesValueAlone) {
   std::string value = "kept";
   std::string rest;

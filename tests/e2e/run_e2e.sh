@@ -576,6 +576,51 @@ case_entries_follow_shortcuts() {
   [ -z "$(find "$USER_HOME/.local/share/icons" -name '*.png' 2>/dev/null)" ] || fail "icons are left"
 }
 
+# libpng is loaded only when an icon is converted: a run starts without it,
+# and when it cannot be loaded the run goes on, names the cause once and
+# keeps the icon images that need no converting (the PNG ones).
+case_entries_icons_without_libpng() {
+  new_prefix no_libpng
+  local notepad=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/notepad.exe
+  if [ ! -f "$notepad" ]; then
+    note "no Wine notepad.exe to take an icon from"
+    return
+  fi
+  cp "$notepad" "$(host_path "$APP")/Loader.exe"
+  local lib=$WORK/no_libpng/lib kind cause icon icons=$USER_HOME/.local/share/icons/hicolor
+  mkdir -p "$lib"
+  # A library of the same name found first: an empty file, or a real
+  # library (the C maths library the program links) without libpng's
+  # functions.
+  for kind in empty foreign; do
+    case $kind in
+      empty)
+        : >"$lib/libpng16.so.16"
+        cause="libpng16.so.16 cannot be loaded: $lib/libpng16.so.16: "
+        ;;
+      foreign)
+        cp -L "$(ldd "$BRANTVELL" | awk '$1 == "libm.so.6" { print $3 }')" "$lib/libpng16.so.16"
+        cause="libpng16.so.16 lacks the function png_create_write_struct"
+        ;;
+    esac
+    LD_LIBRARY_PATH=$lib BRANTVELL_NO_DESKTOP_ENTRIES=1 brantvell /action=cz
+    expect_clean_run '/action=cz'
+    [ -z "$ERR" ] || fail "$kind: a run without entries reports: $ERR"
+    LD_LIBRARY_PATH=$lib brantvell /action=cz
+    expect_clean_run '/action=cz'
+    expect_cz_set
+    expect_contains "$kind: stderr" "$ERR" "brantvell: desktop entries: icons: $cause"
+    [ "$(printf '%s\n' "$ERR" | grep -c .)" -eq 1 ] || fail "$kind: more than one line on stderr: $ERR"
+    icon=$(sed -n 's/^Icon=//p' "$ENTRIES/Veldramona.desktop")
+    expect_file "$icons/256x256/apps/$icon.png"
+    expect_no_file "$icons/16x16/apps/$icon.png"
+    brantvell /action=clear
+    expect_clean_run '/action=clear'
+    [ -z "$(find "$USER_HOME/.local/share/icons" -name '*.png' 2>/dev/null)" ] ||
+      fail "$kind: icons are left"
+  done
+}
+
 # Every shortcut of the group is in GNOME's menu, the web ones too, and a
 # clear takes them all out of it.
 case_menu_shows_every_entry() {

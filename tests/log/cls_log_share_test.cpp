@@ -168,6 +168,24 @@ TEST_F(WriterTest, KindThatIsOffWritesNothingAndSucceeds) {
   EXPECT_TRUE(fakes_.message_box.shown.empty());
 }
 
+// A writer says a record may be written exactly when SetEvent writes or
+// shows it; an id or kind it does not know is left to SetEvent to refuse.
+TEST_F(WriterTest, MayWriteIsFalseOnlyForAKindThatIsOff) {
+  UseOneFile();
+  for (int32_t state : {0, 1, 2, 3}) {
+    SCOPED_TRACE(state);
+    log_->SetEnable(3, "", state);
+    const bool may = log_->MayWrite(3, 0);
+    fakes_.files.append_calls = 0;
+    fakes_.message_box.shown.clear();
+    EXPECT_TRUE(log_->SetEvent("x", 3, 0) || state != 0);
+    EXPECT_EQ(may, fakes_.files.append_calls > 0 || !fakes_.message_box.shown.empty());
+  }
+  EXPECT_TRUE(log_->MayWrite(3, 7));
+  EXPECT_TRUE(log_->MayWrite(-1, 0));
+  EXPECT_TRUE(log_->MayWrite(9, 0));
+}
+
 TEST_F(WriterTest, InvalidArgumentsWriteNothing) {
   UseOneFile();
   log_->SetEnable(-1, "", 3);

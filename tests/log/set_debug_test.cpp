@@ -209,6 +209,48 @@ TEST_F(SetDebugTest, WholeTextIsCutTo2048Characters) {
   EXPECT_EQ(text.substr(0, 24), "12345(long), 12345(long)");
 }
 
+// Texts far longer than the record (a whole command line) come out as a
+// short text does: cut at a "(" past the item limit, trailing comma pairs
+// gone, then cut to the record's length, whatever lies beyond it.
+TEST_F(SetDebugTest, VeryLongTextsComeOutAsShortOnesDo) {
+  const std::string mb(1 << 20, 'a');
+  std::string zs;
+  for (int i = 0; i < 100000; ++i) zs += "ž";
+  std::string pairs;
+  for (int i = 0; i < 100000; ++i) pairs += ", ";
+  const struct {
+    const char* what;
+    std::string text;
+    std::vector<Value> values;
+    std::string written;
+  } cases[] = {
+      {"long record text", "T\t" + mb, {}, "T\t" + mb.substr(0, 2046)},
+      {"long value", "T\t", {Value::String(mb)}, "T\t" + mb.substr(0, 2046)},
+      {"long value, then more", "", {Value::String(mb), Value::Long(1)}, mb.substr(0, 2048)},
+      {"two-byte characters", "", {Value::String(zs)}, CharSubstr(zs, 0, 2048)},
+      {"a late parenthesis",
+       "T",
+       {Value::String(mb + "(tail)")},
+       "T" + mb.substr(0, 128) + "...(tail)"},
+      {"a late parenthesis, long tail",
+       "",
+       {Value::String(std::string(200, 's') + "(" + mb)},
+       std::string(128, 's') + "...(" + mb.substr(0, 2048 - 132)},
+      {"an early parenthesis", "", {Value::String("(" + mb)}, "(" + mb.substr(0, 2047)},
+      {"comma pairs after the limit", "", {Value::String(mb + pairs)}, mb.substr(0, 2048)},
+      {"comma pairs reaching below the limit",
+       "",
+       {Value::String(std::string(2000, 'a') + pairs)},
+       std::string(2000, 'a')},
+      {"nothing but comma pairs", "T", {Value::String(pairs), Value::String(pairs)}, "T"},
+      {"a cut character at the end", "", {Value::String(mb + "\xC5")}, mb.substr(0, 2048)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Written(c.text, c.values), c.written);
+  }
+}
+
 TEST_F(SetDebugTest, ResultIsTheDebugRecordsResult) {
   log_->SetEnable(3, "", 0);
   EXPECT_TRUE(log_->SetDebug("x", Value::Array({Value::Long(1)}), 0));

@@ -156,6 +156,44 @@ TEST(TextTest, IsValidUtf8TellsWellFormedTextFromMalformed) {
   for (const auto& c : cases) EXPECT_EQ(c.valid, IsValidUtf8(c.text)) << c.text;
 }
 
+// Long ASCII runs are skipped in blocks: a malformed byte is found at any
+// place of one, at its ends too, and a well-formed character after a run
+// still counts as one.
+TEST(TextTest, IsValidUtf8FindsABadByteAnywhereInALongText) {
+  const std::string run(70, 'a');
+  for (size_t at = 0; at <= run.size(); ++at) {
+    SCOPED_TRACE(at);
+    std::string text = run;
+    EXPECT_FALSE(IsValidUtf8(text.insert(at, "\xC5")));
+    text = run;
+    EXPECT_TRUE(IsValidUtf8(text.insert(at, "\xC5\xBE")));
+  }
+  EXPECT_FALSE(IsValidUtf8(run + "\xC5"));
+  EXPECT_TRUE(IsValidUtf8(std::string(1 << 20, 'x')));
+}
+
+TEST(TextTest, FindLastByteFindsTheLastOne) {
+  const std::string long_text = "(" + std::string(1000, 'a') + "(" + std::string(5, 'b');
+  const struct {
+    std::string text;
+    char byte;
+    size_t at;
+  } cases[] = {
+      {"", '(', std::string::npos},
+      {"abc", '(', std::string::npos},
+      {"(", '(', 0},
+      {"a(b(c", '(', 3},
+      {"(bcdefghijklmnop", '(', 0},   // before the last block of eight
+      {"abcdefghijklmno(", '(', 15},  // at the very end
+      {"abcdefg(ijklmnop", '(', 7},   // at a block's end
+      {long_text, '(', 1001},
+      {long_text, 'a', 1000},
+      {long_text, 'z', std::string::npos},
+      {"\xC5\xBE\xC5", '\xC5', 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.at, FindLastByte(c.text, c.byte)) << c.text;
+}
+
 TEST(TextTest, ControlsReplacedKeepsTabAndLineBreaksOnly) {
   const std::string r = "\xEF\xBF\xBD";
   EXPECT_EQ("a\tb\nc\r\n", ControlsReplaced("a\tb\nc\r\n"));
