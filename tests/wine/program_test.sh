@@ -199,6 +199,12 @@ run_exact() {
 # its log in a folder of its own. It reads the registry as Wine last wrote it
 # to disk: with the application registered.
 run_native() {
+  # Wine keeps registry changes of earlier cases in its server and writes
+  # them to system.reg only now and then or when the server ends; the native
+  # program reads the file, so the server ends first (and starts again).
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  wineserver -p 2>/dev/null || true
   rm -f "$LOG"
   mkdir -p "$WORK/native-temp"
   rm -f "$WORK/native-temp/Brantvell.TXT"
