@@ -8,7 +8,7 @@
 //   <XDG desktop folder>/<name>.desktop
 // Each entry carries the prefix it was made for; only such entries are
 // removed again.
-#include "platform/desktop_entries.h"
+#include "platform/freedesktop/desktop_entries.h"
 
 #include "platform/freedesktop/freedesktop.h"
 
@@ -29,7 +29,7 @@
 #include "platform/freedesktop/desktop_places.h"
 #include "platform/freedesktop/pe_icon.h"
 #include "platform/host_path.h"
-#include "platform/posix/dir_entries.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/input_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"

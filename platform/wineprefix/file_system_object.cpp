@@ -17,10 +17,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/desktop_entries.h"
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/freedesktop/desktop_entries.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 

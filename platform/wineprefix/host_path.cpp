@@ -18,10 +18,10 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/text.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/prefix_drive.h"
 
 namespace brantvell {

@@ -3,8 +3,8 @@
 #include "platform/wineprefix/wineprefix.h"
 
 #include "platform/host_path.h"
-#include "platform/posix/host_folder.h"
 #include "platform/service_instance.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 

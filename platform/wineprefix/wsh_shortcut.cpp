@@ -17,14 +17,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop_entries.h"
 #include "platform/folder_probe.h"
+#include "platform/freedesktop/desktop_entries.h"
 #include "platform/link_limits.h"
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"
 #include "platform/text.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 #include "platform/wineprefix/shell_link.h"

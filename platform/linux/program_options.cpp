@@ -1,6 +1,6 @@
-#include "platform/posix/program_options.h"
+#include "platform/linux/program_options.h"
 
-#include "platform/posix/posix.h"
+#include "platform/linux/linux.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "platform/make_path.h"
 
-#include "platform/posix/posix.h"
+#include "platform/wineprefix/wineprefix.h"
 
-#include "platform/posix/host_folder.h"
+#include "platform/wineprefix/host_folder.h"
 
 namespace brantvell {
 

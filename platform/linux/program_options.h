@@ -1,8 +1,8 @@
 // The Linux program's own switches: leading arguments that start with "--"
 // (--help, --version, --no-desktop-entries; "--" ends them). They are not
 // part of the command text the program parses and logs.
-#ifndef BRANTVELL_PLATFORM_POSIX_PROGRAM_OPTIONS_H_
-#define BRANTVELL_PLATFORM_POSIX_PROGRAM_OPTIONS_H_
+#ifndef BRANTVELL_PLATFORM_LINUX_PROGRAM_OPTIONS_H_
+#define BRANTVELL_PLATFORM_LINUX_PROGRAM_OPTIONS_H_
 
 #include <ostream>
 
@@ -24,4 +24,4 @@ void PrintVersion(std::ostream& out);
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_POSIX_PROGRAM_OPTIONS_H_
+#endif  // BRANTVELL_PLATFORM_LINUX_PROGRAM_OPTIONS_H_

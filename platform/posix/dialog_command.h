@@ -1,11 +1,11 @@
 // What the user asks of the choice dialog in a text terminal, from a key in
 // raw mode or from a line when the input is not a terminal.
-#ifndef BRANTVELL_PLATFORM_DIALOG_COMMAND_H_
-#define BRANTVELL_PLATFORM_DIALOG_COMMAND_H_
+#ifndef BRANTVELL_PLATFORM_POSIX_DIALOG_COMMAND_H_
+#define BRANTVELL_PLATFORM_POSIX_DIALOG_COMMAND_H_
 
 #include <string>
 
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 
 namespace brantvell {
 
@@ -26,4 +26,4 @@ DialogCommand DialogCommandFromKey(const TerminalKey& key);
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_DIALOG_COMMAND_H_
+#endif  // BRANTVELL_PLATFORM_POSIX_DIALOG_COMMAND_H_

@@ -1,4 +1,4 @@
-#include "platform/terminal_dialog_view.h"
+#include "platform/posix/terminal_dialog_view.h"
 
 #include <deque>
 #include <memory>
@@ -9,8 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "platform/dialog_command.h"
-#include "platform/terminal.h"
+#include "platform/posix/dialog_command.h"
+#include "platform/posix/terminal.h"
 #include "tests/support/capture_log.h"
 #include "ui/frm_main.h"
 

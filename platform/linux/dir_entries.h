@@ -1,8 +1,8 @@
 // The names of a folder, read with getdents64 straight from the folder's
 // descriptor (no directory stream to set up), and the choice among them of
 // the entry a Windows name means.
-#ifndef BRANTVELL_PLATFORM_POSIX_DIR_ENTRIES_H_
-#define BRANTVELL_PLATFORM_POSIX_DIR_ENTRIES_H_
+#ifndef BRANTVELL_PLATFORM_LINUX_DIR_ENTRIES_H_
+#define BRANTVELL_PLATFORM_LINUX_DIR_ENTRIES_H_
 
 #include <dirent.h>
 #include <unistd.h>
@@ -57,4 +57,4 @@ class NameMatch {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_POSIX_DIR_ENTRIES_H_
+#endif  // BRANTVELL_PLATFORM_LINUX_DIR_ENTRIES_H_

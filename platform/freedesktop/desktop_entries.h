@@ -4,8 +4,8 @@
 // file or folder is deleted, and by the shell refresh; nothing here ever
 // fails the caller or writes a log record. A failure is reported in one line
 // on standard error.
-#ifndef BRANTVELL_PLATFORM_DESKTOP_ENTRIES_H_
-#define BRANTVELL_PLATFORM_DESKTOP_ENTRIES_H_
+#ifndef BRANTVELL_PLATFORM_FREEDESKTOP_DESKTOP_ENTRIES_H_
+#define BRANTVELL_PLATFORM_FREEDESKTOP_DESKTOP_ENTRIES_H_
 
 #include <string>
 
@@ -38,4 +38,4 @@ void DisableDesktopEntries();
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_DESKTOP_ENTRIES_H_
+#endif  // BRANTVELL_PLATFORM_FREEDESKTOP_DESKTOP_ENTRIES_H_

@@ -1,6 +1,6 @@
 #include "platform/file_system.h"
 
-#include "platform/posix/posix.h"
+#include "platform/wineprefix/wineprefix.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,12 +10,12 @@
 #include <cstring>
 
 #include "platform/host_path.h"
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/input_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"
 #include "platform/service_instance.h"
+#include "platform/wineprefix/host_folder.h"
 
 namespace brantvell {
 

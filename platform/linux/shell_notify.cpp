@@ -1,8 +1,8 @@
 #include "platform/shell_notify.h"
 
-#include "platform/posix/posix.h"
+#include "platform/linux/linux.h"
 
-#include "platform/desktop_entries.h"
+#include "platform/freedesktop/desktop_entries.h"
 
 namespace brantvell {
 

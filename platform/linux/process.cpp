@@ -1,6 +1,6 @@
 #include "platform/process.h"
 
-#include "platform/posix/posix.h"
+#include "platform/linux/linux.h"
 
 #include <limits.h>
 #include <unistd.h>
@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "platform/desktop_entries.h"
-#include "platform/posix/program_options.h"
-#include "platform/prefix_check.h"
+#include "platform/freedesktop/desktop_entries.h"
+#include "platform/linux/program_options.h"
 #include "platform/program_arguments.h"
 #include "platform/service_instance.h"
 #include "platform/text.h"
+#include "platform/wineprefix/prefix_check.h"
 
 namespace brantvell {
 

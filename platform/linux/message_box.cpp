@@ -1,14 +1,14 @@
 #include "platform/message_box.h"
 
-#include "platform/posix/posix.h"
+#include "platform/linux/linux.h"
 
 #include <unistd.h>
 
 #include <iostream>
 
-#include "platform/failure_cause.h"
 #include "platform/posix/terminal_message_box.h"
-#include "platform/prefix_check.h"
+#include "platform/wineprefix/failure_cause.h"
+#include "platform/wineprefix/prefix_check.h"
 
 namespace brantvell {
 

@@ -1,8 +1,8 @@
 // The text terminal on the standard input: keys one at a time in raw mode,
 // or whole lines when the input is not a terminal. An interface so it can be
 // mocked out for tests.
-#ifndef BRANTVELL_PLATFORM_TERMINAL_H_
-#define BRANTVELL_PLATFORM_TERMINAL_H_
+#ifndef BRANTVELL_PLATFORM_POSIX_TERMINAL_H_
+#define BRANTVELL_PLATFORM_POSIX_TERMINAL_H_
 
 #include <memory>
 #include <string>
@@ -43,4 +43,4 @@ struct Terminal {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_TERMINAL_H_
+#endif  // BRANTVELL_PLATFORM_POSIX_TERMINAL_H_

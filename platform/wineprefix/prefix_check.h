@@ -1,7 +1,7 @@
 // Whether the Wine prefix the program works on is one (POSIX only): the
 // line that tells the user why not, after the program's own message.
-#ifndef BRANTVELL_PLATFORM_PREFIX_CHECK_H_
-#define BRANTVELL_PLATFORM_PREFIX_CHECK_H_
+#ifndef BRANTVELL_PLATFORM_WINEPREFIX_PREFIX_CHECK_H_
+#define BRANTVELL_PLATFORM_WINEPREFIX_PREFIX_CHECK_H_
 
 #include <string>
 
@@ -19,4 +19,4 @@ std::string ForeignPrefixProblem();
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_PREFIX_CHECK_H_
+#endif  // BRANTVELL_PLATFORM_WINEPREFIX_PREFIX_CHECK_H_

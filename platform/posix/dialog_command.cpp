@@ -1,4 +1,4 @@
-#include "platform/dialog_command.h"
+#include "platform/posix/dialog_command.h"
 
 #include "platform/text.h"
 

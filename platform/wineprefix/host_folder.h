@@ -10,8 +10,8 @@
 // on one of the prefix's drives are followed; the folder reached through
 // any other is opened but marked as off the drives. Implemented beside the
 // drive mapping of platform/host_path.h.
-#ifndef BRANTVELL_PLATFORM_POSIX_HOST_FOLDER_H_
-#define BRANTVELL_PLATFORM_POSIX_HOST_FOLDER_H_
+#ifndef BRANTVELL_PLATFORM_WINEPREFIX_HOST_FOLDER_H_
+#define BRANTVELL_PLATFORM_WINEPREFIX_HOST_FOLDER_H_
 
 #include <string>
 
@@ -50,4 +50,4 @@ bool OpenHostEntry(const std::string& path, HostFolder* folder, std::string* nam
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_POSIX_HOST_FOLDER_H_
+#endif  // BRANTVELL_PLATFORM_WINEPREFIX_HOST_FOLDER_H_

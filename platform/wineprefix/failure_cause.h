@@ -2,8 +2,8 @@
 // beside the run's message: the program's own message names no cause, and
 // its log keeps the records it always had. The prefix's script objects note
 // what their last call ran into (POSIX only).
-#ifndef BRANTVELL_PLATFORM_FAILURE_CAUSE_H_
-#define BRANTVELL_PLATFORM_FAILURE_CAUSE_H_
+#ifndef BRANTVELL_PLATFORM_WINEPREFIX_FAILURE_CAUSE_H_
+#define BRANTVELL_PLATFORM_WINEPREFIX_FAILURE_CAUSE_H_
 
 #include <string>
 
@@ -17,4 +17,4 @@ std::string FailureCause();
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_FAILURE_CAUSE_H_
+#endif  // BRANTVELL_PLATFORM_WINEPREFIX_FAILURE_CAUSE_H_

@@ -1,16 +1,16 @@
 // The choice dialog drawn as text: the three rows with their two-line
 // labels, the selected one marked and the unavailable one greyed. Keys drive
 // it on an interactive terminal, lines of commands otherwise.
-#ifndef BRANTVELL_PLATFORM_TERMINAL_DIALOG_VIEW_H_
-#define BRANTVELL_PLATFORM_TERMINAL_DIALOG_VIEW_H_
+#ifndef BRANTVELL_PLATFORM_POSIX_TERMINAL_DIALOG_VIEW_H_
+#define BRANTVELL_PLATFORM_POSIX_TERMINAL_DIALOG_VIEW_H_
 
 #include <ostream>
 #include <string>
 
 #include "platform/choice_rows.h"
-#include "platform/dialog_command.h"
 #include "platform/dialog_window.h"
-#include "platform/terminal.h"
+#include "platform/posix/dialog_command.h"
+#include "platform/posix/terminal.h"
 
 namespace brantvell {
 
@@ -53,4 +53,4 @@ class TerminalDialogView : public DialogWindow {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_PLATFORM_TERMINAL_DIALOG_VIEW_H_
+#endif  // BRANTVELL_PLATFORM_POSIX_TERMINAL_DIALOG_VIEW_H_

@@ -1,4 +1,4 @@
-#include "platform/terminal_dialog_view.h"
+#include "platform/posix/terminal_dialog_view.h"
 
 #include <memory>
 #include <sstream>

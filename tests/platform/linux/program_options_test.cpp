@@ -1,6 +1,6 @@
 // The Linux program's leading switches: which arguments they take out of
 // the command text.
-#include "platform/posix/program_options.h"
+#include "platform/linux/program_options.h"
 
 #include <gtest/gtest.h>
 
