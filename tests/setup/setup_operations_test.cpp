@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "setup/setup_fixture.h"
+#include "tests/support/setup_fixture.h"
 #include "tests/support/caught_error.h"
 
 namespace brantvell {

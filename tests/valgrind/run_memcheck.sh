@@ -27,13 +27,13 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 export LC_ALL=C.UTF-8
 
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../support/program_runs.sh"
 
 MEMCHECK_STATUS=99
 VG_LOG=$WORK/memcheck.log
 
 # memcheck [ARGS...]: the program under memcheck on the current prefix, with
-# standard input from $STDIN. Sets STATUS, OUT and ERR as lib.sh's brantvell
+# standard input from $STDIN. Sets STATUS, OUT and ERR as program_runs.sh's brantvell
 # does; valgrind's own report goes to $VG_LOG.
 memcheck() {
   local out=$WORK/last.out err=$WORK/last.err

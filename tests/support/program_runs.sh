@@ -2,8 +2,8 @@
 # hand (no Wine needed), runs of the program against them, and checks that
 # count failures instead of stopping the script.
 #
-# Sourced by run_e2e.sh and run_faults.sh, which call take_program first and
-# remove WORK at exit.
+# Sourced by the end-to-end, fault, memcheck and Wine program suites, which
+# call take_program first and remove WORK at exit.
 
 # take_program SCRIPT ARGS...: the script's one argument is the program;
 # sets BRANTVELL (its absolute path) and WORK (a new temporary folder), or

@@ -1,7 +1,7 @@
 // A setup object over the fake components, with the application installed
 // in kApp, the real string table and a capturing log writer.
-#ifndef BRANTVELL_TESTS_SETUP_SETUP_FIXTURE_H_
-#define BRANTVELL_TESTS_SETUP_SETUP_FIXTURE_H_
+#ifndef BRANTVELL_TESTS_SUPPORT_SETUP_FIXTURE_H_
+#define BRANTVELL_TESTS_SUPPORT_SETUP_FIXTURE_H_
 
 #include <gtest/gtest.h>
 
@@ -49,4 +49,4 @@ class SetupTest : public ::testing::Test {
 
 }  // namespace brantvell
 
-#endif  // BRANTVELL_TESTS_SETUP_SETUP_FIXTURE_H_
+#endif  // BRANTVELL_TESTS_SUPPORT_SETUP_FIXTURE_H_
