@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/host_path.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 

@@ -30,6 +30,13 @@ struct HostFolder {
 // True for a path that starts with a drive ("X:").
 bool IsDrivePath(const std::string& path);
 
+// True for a Windows path that starts with a drive ("X:\...").
+bool StartsWithDrive(const std::string& path);
+
+// The host path of a Windows path that starts with a drive ("X:\..."). A
+// path without a drive is not found, like one that does not map.
+bool DrivePathToHost(const std::string& path, std::string* host);
+
 // Opens folder `path`. With `create`, missing folders are made (mode 0755,
 // on the prefix's drives only). False, with errno set, when it cannot be
 // opened.

@@ -358,6 +358,14 @@ bool IsDrivePath(const std::string& path) {
   return path.size() >= 2 && path[1] == ':' && IsDriveLetter(path[0]);
 }
 
+bool StartsWithDrive(const std::string& path) {
+  return IsDrivePath(path) && path.size() >= 3 && IsSeparator(path[2]);
+}
+
+bool DrivePathToHost(const std::string& path, std::string* host) {
+  return StartsWithDrive(path) && ToHostPath(path, host);
+}
+
 bool OpenHostFolder(const std::string& path, bool create, HostFolder* folder) {
   if (!IsDrivePath(path)) return OpenPlainFolder(path, create, folder);
   char letter;

@@ -37,13 +37,6 @@ void NoteFolderRefused(const std::string& folder, const Error& error);
 // beside the shortcut before putting it in place; never a user's file.
 bool IsShortcutTempName(const std::string& name);
 
-// True for a Windows path that starts with a drive ("X:\...").
-bool StartsWithDrive(const std::string& path);
-
-// The host path of a Windows path that starts with a drive ("X:\..."). A
-// path without a drive is not found, like one that does not map.
-bool DrivePathToHost(const std::string& path, std::string* host);
-
 }  // namespace brantvell
 
 #endif  // BRANTVELL_PLATFORM_WINEPREFIX_SCRIPT_OBJECTS_H_
