@@ -24,6 +24,7 @@
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"
 #include "platform/text.h"
+#include "platform/wineprefix/errno_error.h"
 #include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
@@ -36,24 +37,7 @@ namespace {
 // The component gives no source and no description.
 Error ErrSaveFolderNotFound() { return ComponentError(kErrSystemPathNotFound); }
 
-Error ErrorForErrno(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return ErrSaveFolderNotFound();
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-      return ComponentError(kErrPermissionDenied);
-    case ENOSPC:
-    case EDQUOT:
-      return ComponentError(kErrDiskFull);
-    default:
-      return ComponentError(kErrPathFileAccess);
-  }
-}
+Error SaveError(int error) { return ErrorForErrno(error, FailedCall::kSave); }
 
 const char kTempHead[] = ".shortcut-";
 const char kTempTail[] = ".tmp";
@@ -127,9 +111,9 @@ class TempFile {
         fd_.Reset(fd);
         return;
       }
-      if (errno != EEXIST) throw ErrorForErrno(errno);
+      if (errno != EEXIST) throw SaveError(errno);
     }
-    throw ErrorForErrno(EEXIST);
+    throw SaveError(EEXIST);
   }
   ~TempFile() {
     fd_.Reset();
@@ -176,8 +160,8 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   lock.Share();
   TempFile temp(dir);
   if (replacing) ::fchmod(temp.fd().get(), st.st_mode & 07777);
-  if (!WriteAll(temp.fd().get(), bytes) || !temp.fd().Close()) throw ErrorForErrno(errno);
-  if (::renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) throw ErrorForErrno(errno);
+  if (!WriteAll(temp.fd().get(), bytes) || !temp.fd().Close()) throw SaveError(errno);
+  if (::renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) throw SaveError(errno);
   temp.Commit();
 }
 
