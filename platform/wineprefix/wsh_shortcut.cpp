@@ -108,7 +108,7 @@ class TempFile {
       int fd = ::openat(folder_, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd >= 0) {
         name_ = name;
-        fd_.Reset(fd);
+        fd_.reset(fd);
         return;
       }
       if (errno != EEXIST) throw SaveError(errno);
@@ -116,7 +116,7 @@ class TempFile {
     throw SaveError(EEXIST);
   }
   ~TempFile() {
-    fd_.Reset();
+    fd_.reset();
     if (!committed_) ::unlinkat(folder_, name_.c_str(), 0);
   }
   TempFile(const TempFile&) = delete;
