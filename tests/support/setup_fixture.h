@@ -11,24 +11,15 @@
 #include "setup/string_table.h"
 #include "tests/support/capture_log.h"
 #include "tests/support/fake_script_host.h"
+#include "tests/support/machine_paths.h"
 
 namespace brantvell {
 
-constexpr char kRegistryAppPath[] =
-    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe\\Path";
-constexpr char kPrograms[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
-constexpr char kGroup[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna";
-constexpr char kDesktop[] = "C:\\Users\\Public\\Desktop";
 constexpr char kApp[] = "C:\\Program Files\\Veldramona";
 
 // The debug record of procedure `label` of the setup object.
 inline std::string Rec(const std::string& label, const std::string& value) {
   return "Brantvell[clsBrantvell] (" + label + ")\t" + value;
-}
-
-inline std::string InGroup(const std::string& file) { return std::string(kGroup) + "\\" + file; }
-inline std::string OnDesktop(const std::string& file) {
-  return std::string(kDesktop) + "\\" + file;
 }
 
 class SetupTest : public ::testing::Test {
