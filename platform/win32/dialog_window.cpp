@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <cstddef>
 #include <exception>
 #include <memory>
 #include <string>
@@ -8,6 +7,9 @@
 #include "platform/choice_rows.h"
 #include "platform/dialog_window.h"
 #include "platform/error.h"
+#include "platform/win32/dialog_layout.h"
+#include "platform/win32/dialog_pictures.h"
+#include "platform/win32/option_text.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32.h"
@@ -18,153 +20,13 @@ namespace brantvell {
 
 namespace {
 
-// The layout is given in pixels at 96 DPI and scaled to the window's DPI.
-// The artwork is drawn for exactly this client area, at 1x, 1.5x and 2x.
-constexpr int kBaseDpi = 96;
-constexpr int kClientWidth = 500;
-constexpr int kClientHeight = 422;
-constexpr int kArtworkDpi[] = {96, 144, 192};
-
 constexpr wchar_t kWindowClass[] = L"BrantvellChoiceWindow";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
 
-// The option buttons: a narrow column left of the labels.
-constexpr int kOptionLeft = 120;
-constexpr int kOptionWidth = 17;
-constexpr int kOptionHeight = 41;
-
-int OptionTop(int index) {
-  switch (index) {
-    case 2:
-      return 176;
-    case 3:
-      return 232;
-    default:
-      return 288;
-  }
-}
-
-int OptionId(int index) {
-  switch (index) {
-    case 2:
-      return IDC_OPT_2;
-    case 3:
-      return IDC_OPT_3;
-    default:
-      return IDC_OPT_1;
-  }
-}
-
-// The 96 DPI place of the control `id`.
-ControlRect ControlPlace(int id) {
-  switch (id) {
-    case IDOK:
-      return ControlRect{145, 365, 75, 23};
-    case IDCANCEL:
-      return ControlRect{240, 365, 75, 23};
-    default: {
-      const int index = id == IDC_OPT_2 ? 2 : id == IDC_OPT_3 ? 3 : 1;
-      return ControlRect{kOptionLeft, OptionTop(index), kOptionWidth, kOptionHeight};
-    }
-  }
-}
-
-// The artwork drawn for the smallest DPI at or above `dpi` (0 for 1x, 1 for
-// 1.5x, 2 for 2x), or the largest: a picture is only ever scaled down,
-// except above 2x.
-int ArtworkStep(int dpi) {
-  for (int step = 0; step < 2; ++step) {
-    if (kArtworkDpi[step] >= dpi) return step;
-  }
-  return 2;
-}
-
-// The per-monitor functions of Windows 10 (1607 and later), looked up at
-// run time. Without them the window takes the screen's DPI: the system DPI
-// for a program that declares itself aware of it, 96 for one that Windows
-// scales as a bitmap.
-using GetDpiForWindowFunction = UINT WINAPI(HWND);
-using AdjustWindowRectExForDpiFunction = BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT);
-using SystemParametersInfoForDpiFunction = BOOL WINAPI(UINT, UINT, void*, UINT, UINT);
-
-int WindowDpi(HWND window) {
-  static auto* get_dpi = SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
-  if (get_dpi && window) {
-    if (const UINT dpi = get_dpi(window)) return static_cast<int>(dpi);
-  }
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : kBaseDpi;
-}
-
-int GreyedPictureId(int index) {
-  switch (index) {
-    case 2:
-      return IDB_CHOICE_OFF_2;
-    case 3:
-      return IDB_CHOICE_OFF_3;
-    default:
-      return IDB_CHOICE_OFF_1;
-  }
-}
-
 Error WindowSystemError(const char* what) {
   const DWORD code = GetLastError();
   return Error(static_cast<int32_t>(HRESULT_FROM_WIN32(code)), kOwnErrorSource, what);
-}
-
-// Copies `bitmap` to `target` at (left, top), width x height, through the
-// memory device context `source`: pixel for pixel when it has that size,
-// otherwise scaled with smoothing.
-void DrawPicture(HDC target, HDC source, HBITMAP bitmap, int left, int top, int width, int height) {
-  if (!source || !bitmap || width <= 0 || height <= 0) return;
-  BITMAP info{};
-  if (!GetObjectW(bitmap, sizeof(info), &info)) return;
-  SelectObject(source, bitmap);
-  if (info.bmWidth == width && info.bmHeight == height) {
-    BitBlt(target, left, top, width, height, source, 0, 0, SRCCOPY);
-    return;
-  }
-  const int mode = SetStretchBltMode(target, HALFTONE);
-  POINT origin;
-  SetBrushOrgEx(target, 0, 0, &origin);
-  StretchBlt(target, left, top, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
-  SetBrushOrgEx(target, origin.x, origin.y, nullptr);
-  SetStretchBltMode(target, mode);
-}
-
-HBITMAP LoadPicture(HINSTANCE module, int id) {
-  return static_cast<HBITMAP>(
-      LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-}
-
-HICON LoadProgramIcon(HINSTANCE module, int width_metric, int height_metric) {
-  return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_BRANTVELL), IMAGE_ICON,
-                                       GetSystemMetrics(width_metric),
-                                       GetSystemMetrics(height_metric), LR_DEFAULTCOLOR));
-}
-
-// The font the system uses in message boxes, for the two push buttons, at
-// `dpi` where the system can tell it for a DPI, else at the system's.
-HFONT CreateMessageFont(int dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  static auto* for_dpi = SystemFunction<SystemParametersInfoForDpiFunction>(
-      L"user32.dll", "SystemParametersInfoForDpi");
-  if (for_dpi &&
-      for_dpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-  }
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-    // Systems older than the headers want the structure without its last field.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-      return nullptr;
-    }
-  }
-  return CreateFontIndirectW(&metrics.lfMessageFont);
 }
 
 class Win32ChoiceWindow : public DialogWindow {
@@ -287,38 +149,8 @@ class Win32ChoiceWindow : public DialogWindow {
     ControlRect click_place;  // at 96 DPI, as the dialog's logic gives them
     ControlRect greyed_place;
     HWND option = nullptr;
-    std::wstring name;              // the label's two lines, as the option's text
-    int busy = 0;                   // messages of the option button under way
-    WNDPROC button_proc = nullptr;  // the option's own window procedure
+    OptionText text;
   };
-
-  // The option buttons have no text of their own: the labels are in the
-  // picture, and a button's text would be drawn beside its circle and move
-  // the circle. A screen reader reads a button's text by asking for it, so
-  // each option answers with its row's label, except while the button is
-  // handling a message of its own, such as painting itself. (Subclassed
-  // through user32: the program imports nothing from comctl32.)
-  static LRESULT CALLBACK OptionProc(HWND option, UINT message, WPARAM wparam, LPARAM lparam) {
-    Row& row = *reinterpret_cast<Row*>(GetWindowLongPtrW(option, GWLP_USERDATA));
-    if (message == WM_GETTEXTLENGTH && row.busy == 0) return static_cast<LRESULT>(row.name.size());
-    if (message == WM_GETTEXT && row.busy == 0) {
-      if (wparam == 0) return 0;
-      wchar_t* text = reinterpret_cast<wchar_t*>(lparam);
-      const size_t count = std::min<size_t>(wparam - 1, row.name.size());
-      std::copy_n(row.name.data(), count, text);
-      text[count] = L'\0';
-      return static_cast<LRESULT>(count);
-    }
-    const WNDPROC button_proc = row.button_proc;
-    if (message == WM_NCDESTROY) {
-      SetWindowLongPtrW(option, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(button_proc));
-      return CallWindowProcW(button_proc, option, message, wparam, lparam);
-    }
-    ++row.busy;
-    const LRESULT result = CallWindowProcW(button_proc, option, message, wparam, lparam);
-    --row.busy;
-    return result;
-  }
 
   void RegisterWindowClass() {
     WNDCLASSEXW window_class{};
@@ -412,11 +244,9 @@ class Win32ChoiceWindow : public DialogWindow {
       first = false;
       Row& row = rows_.At(index);
       const ChoiceRowLabel label = ChoiceRowLabelOf(index);
-      row.name = Widen(std::string(label.first_line) + ", " + label.second_line);
+      row.text.name = Widen(std::string(label.first_line) + ", " + label.second_line);
       row.option = MakeControl(L"", WS_TABSTOP | group | BS_AUTORADIOBUTTON, OptionId(index));
-      SetWindowLongPtrW(row.option, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&row));
-      row.button_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-          row.option, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32ChoiceWindow::OptionProc)));
+      AnswerWithText(row.option, &row.text);
     }
     ok_ = MakeControl(L"OK", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, IDOK);
     cancel_ = MakeControl(L"Storno", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
