@@ -14,29 +14,11 @@ constexpr int kOptionLeft = 120;
 constexpr int kOptionWidth = 17;
 constexpr int kOptionHeight = 41;
 
-int OptionTop(int index) {
-  switch (index) {
-    case 2:
-      return 176;
-    case 3:
-      return 232;
-    default:
-      return 288;
-  }
-}
+int OptionTop(int index) { return index == 2 ? 176 : index == 3 ? 232 : 288; }
 
 }  // namespace
 
-int OptionId(int index) {
-  switch (index) {
-    case 2:
-      return IDC_OPT_2;
-    case 3:
-      return IDC_OPT_3;
-    default:
-      return IDC_OPT_1;
-  }
-}
+int OptionId(int index) { return index == 2 ? IDC_OPT_2 : index == 3 ? IDC_OPT_3 : IDC_OPT_1; }
 
 ControlRect ControlPlace(int id) {
   switch (id) {

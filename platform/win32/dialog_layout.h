@@ -8,12 +8,6 @@
 
 namespace brantvell {
 
-// The layout is given in pixels at 96 DPI and scaled to the window's DPI.
-// The artwork is drawn for exactly this client area, at 1x, 1.5x and 2x.
-constexpr int kBaseDpi = 96;
-constexpr int kClientWidth = 500;
-constexpr int kClientHeight = 422;
-
 // The control id of the option button of row `index` (1 to 3).
 int OptionId(int index);
 
@@ -24,6 +18,12 @@ ControlRect ControlPlace(int id);
 // 1.5x, 2 for 2x), or the largest: a picture is only ever scaled down,
 // except above 2x.
 int ArtworkStep(int dpi);
+
+// The layout is given in pixels at 96 DPI and scaled to the window's DPI.
+// The artwork is drawn for exactly this client area, at 1x, 1.5x and 2x.
+constexpr int kBaseDpi = 96;
+constexpr int kClientWidth = 500;
+constexpr int kClientHeight = 422;
 
 // Windows 10 (1607 and later) tells a frame's size for a DPI; looked up at
 // run time.

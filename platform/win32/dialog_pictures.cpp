@@ -14,14 +14,7 @@ using SystemParametersInfoForDpiFunction = BOOL WINAPI(UINT, UINT, void*, UINT, 
 }  // namespace
 
 int GreyedPictureId(int index) {
-  switch (index) {
-    case 2:
-      return IDB_CHOICE_OFF_2;
-    case 3:
-      return IDB_CHOICE_OFF_3;
-    default:
-      return IDB_CHOICE_OFF_1;
-  }
+  return index == 2 ? IDB_CHOICE_OFF_2 : index == 3 ? IDB_CHOICE_OFF_3 : IDB_CHOICE_OFF_1;
 }
 
 void DrawPicture(HDC target, HDC source, HBITMAP bitmap, int left, int top, int width, int height) {
