@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "log/cls_log.h"
+#include "log/ignoring_error.h"
 #include "log/mdl_log.h"
 #include "platform/error.h"
 #include "platform/text.h"
@@ -80,16 +81,6 @@ Chars LoweredChars(const std::string& text) {
 }
 
 const char* Word(bool value) { return value ? "True" : "False"; }
-
-// Runs one statement of a procedure whose failures are recorded and skipped.
-template <typename Statement>
-void RunStatement(const char* tag, Statement statement) {
-  try {
-    statement();
-  } catch (...) {
-    LogError(tag, "", "");
-  }
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -225,11 +216,11 @@ bool ArgParse(const std::string& command_text, const std::string& name, std::str
 }
 
 bool GetParamInfo(std::string* text, const std::string& name, ParamInfo* info) {
-  RunStatement(kTagGetParamInfo, [&] {
+  IgnoringError(kTagGetParamInfo, [&] {
     info->Present = 1;
     info->Value.clear();
   });
-  RunStatement(kTagGetParamInfo, [&] {
+  IgnoringError(kTagGetParamInfo, [&] {
     if (!ArgParse(*text, name, &info->Value, text, "")) {
       info->Present = 0;
       return;
@@ -252,7 +243,7 @@ bool GetParamInfo(std::string* text, const std::string& name, ParamInfo* info) {
 
 bool GetParamInfoDat(const std::string& command_text, ParamInfoDat* dat) {
   bool result = false;
-  RunStatement(kTagGetParamInfoDat, [&] { dat->CommandLine = command_text; });
+  IgnoringError(kTagGetParamInfoDat, [&] { dat->CommandLine = command_text; });
   if (command_text.find_first_not_of(' ') == std::string::npos) {
     LogEvent(kTagGetParamInfoDat, "INFO: \tnejsou zadne parametry v prikazove radce", kDebugLog);
     result = true;
@@ -260,10 +251,10 @@ bool GetParamInfoDat(const std::string& command_text, ParamInfoDat* dat) {
     // Read with switches quoted whole unquoted; CommandLine keeps the text
     // as received.
     std::string working = UnquoteWholeSwitches(command_text);
-    RunStatement(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/action", &dat->Action); });
-    RunStatement(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/mode", &dat->Mode); });
-    RunStatement(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/target", &dat->Target); });
-    RunStatement(kTagGetParamInfoDat, [&] {
+    IgnoringError(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/action", &dat->Action); });
+    IgnoringError(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/mode", &dat->Mode); });
+    IgnoringError(kTagGetParamInfoDat, [&] { GetParamInfo(&working, "/target", &dat->Target); });
+    IgnoringError(kTagGetParamInfoDat, [&] {
       if (!working.empty()) {
         dat->HasRest = 1;
         // `working` is not read again: trimmed where it is, then taken.

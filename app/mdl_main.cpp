@@ -7,6 +7,7 @@
 #include "app/run_decision.h"
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
+#include "log/ignoring_error.h"
 #include "log/mdl_log.h"
 #include "platform/error.h"
 #include "setup/cls_brantvell.h"
@@ -28,28 +29,19 @@ const char kComponentName[] = "Brantvell";
 // How long a run waits for another run on the same machine to end.
 constexpr int32_t kRunLockWaitMs = 60 * 1000;
 
-// Runs one step of the log set-up; a failing step is skipped.
-template <typename Step>
-void TryStep(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 // Creates the log writer, points it at "TEMP"\Brantvell.TXT and the
 // program's log.ini, and installs it in the trace facade. Nothing here stops
 // the run: without a writer the run simply leaves no log.
 void SetUpLog(const RunEnvironment& env) {
   std::shared_ptr<clsLogShare> log;
-  TryStep([&] { log = std::make_shared<clsLogShare>(env.log_services); });
+  IgnoringError([&] { log = std::make_shared<clsLogShare>(env.log_services); });
   if (!log) return;
-  TryStep([&] { log->SetDirectory(env.process->Environment("TEMP")); });
-  TryStep([&] { log->SetFileNamePrefix(kComponentName); });
-  TryStep([&] { log->SetFileNameMode(0); });
-  TryStep([&] { log->Init(env.process->ProgramFolder() + "\\log.ini"); });
-  TryStep([&] { log->SetEnable(kDebugLog, "", kStateFile); });
-  TryStep([&] { LogInit(log, kComponentName); });
+  IgnoringError([&] { log->SetDirectory(env.process->Environment("TEMP")); });
+  IgnoringError([&] { log->SetFileNamePrefix(kComponentName); });
+  IgnoringError([&] { log->SetFileNameMode(0); });
+  IgnoringError([&] { log->Init(env.process->ProgramFolder() + "\\log.ini"); });
+  IgnoringError([&] { log->SetEnable(kDebugLog, "", kStateFile); });
+  IgnoringError([&] { LogInit(log, kComponentName); });
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "app/command_line.h"
-#include "bench/temp_folder.h"
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
 #include "log/mdl_log.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantvell {
 namespace {
@@ -46,7 +46,7 @@ void ParseWithLogFile(benchmark::State& state, const char* command) {
     benchmark::DoNotOptimize(GetParamInfoDat(command, &dat));
   }
   LogInit(nullptr, "");
-  if (folder.LogSize() == 0) state.SkipWithError("no trace records were written");
+  if (folder.SizeOf("Brantvell.TXT") == 0) state.SkipWithError("no trace records were written");
   state.SetItemsProcessed(state.iterations());
 }
 

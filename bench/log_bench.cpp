@@ -9,10 +9,10 @@
 #include <iterator>
 #include <string>
 
-#include "bench/temp_folder.h"
 #include "log/cls_log_share.h"
 #include "platform/file_system.h"
 #include "platform/value.h"
+#include "tests/support/temp_folder.h"
 
 namespace brantvell {
 namespace {
@@ -41,9 +41,10 @@ void BM_SetEventToFile(benchmark::State& state) {
   for (auto _ : state) {
     if (!log.SetEvent("Brantvell[clsBrantvell] (SetupMake)\tEND", kInfoLog, id)) ++failed;
   }
-  if (failed != 0 || folder.LogSize() == 0) state.SkipWithError("records were not written");
+  if (failed != 0 || folder.SizeOf("Brantvell.TXT") == 0)
+    state.SkipWithError("records were not written");
   state.SetItemsProcessed(state.iterations());
-  state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
+  state.SetBytesProcessed(static_cast<int64_t>(folder.SizeOf("Brantvell.TXT")));
 }
 BENCHMARK(BM_SetEventToFile);
 
@@ -54,7 +55,7 @@ std::string WriterLine() {
   clsLogShare log;
   int32_t id = ConfigureLikeTheProgram(&log, folder);
   if (!log.SetEvent("Brantvell[clsBrantvell] (SetupMake)\tEND", kInfoLog, id)) return "";
-  std::ifstream in(folder.LogPath(), std::ios::binary);
+  std::ifstream in(TempFolder::HostOf(folder / "Brantvell.TXT").string(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -63,17 +64,17 @@ std::string WriterLine() {
 void BM_FileServiceAppendBaseline(benchmark::State& state) {
   TempFolder folder;
   const std::string line = WriterLine();
-  const std::string path = folder.LogPath();
+  const std::string path = TempFolder::HostOf(folder / "Brantvell.TXT").string();
   FileSystem& files = FileSystem::Real();
   int64_t failed = 0;
   for (auto _ : state) {
     if (!files.AppendText(path, line)) ++failed;
   }
-  if (line.empty() || failed != 0 || folder.LogSize() == 0) {
+  if (line.empty() || failed != 0 || folder.SizeOf("Brantvell.TXT") == 0) {
     state.SkipWithError("records were not written");
   }
   state.SetItemsProcessed(state.iterations());
-  state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
+  state.SetBytesProcessed(static_cast<int64_t>(folder.SizeOf("Brantvell.TXT")));
 }
 BENCHMARK(BM_FileServiceAppendBaseline);
 
@@ -81,7 +82,7 @@ BENCHMARK(BM_FileServiceAppendBaseline);
 void BM_PlainOpenAppendCloseBaseline(benchmark::State& state) {
   TempFolder folder;
   const std::string line = WriterLine();
-  const std::string path = folder.LogPath();
+  const std::string path = TempFolder::HostOf(folder / "Brantvell.TXT").string();
   int64_t failed = 0;
   for (auto _ : state) {
     std::FILE* file = std::fopen(path.c_str(), "ab");
@@ -92,11 +93,11 @@ void BM_PlainOpenAppendCloseBaseline(benchmark::State& state) {
     if (std::fwrite(line.data(), 1, line.size(), file) != line.size()) ++failed;
     if (std::fclose(file) != 0) ++failed;
   }
-  if (line.empty() || failed != 0 || folder.LogSize() == 0) {
+  if (line.empty() || failed != 0 || folder.SizeOf("Brantvell.TXT") == 0) {
     state.SkipWithError("records were not written");
   }
   state.SetItemsProcessed(state.iterations());
-  state.SetBytesProcessed(static_cast<int64_t>(folder.LogSize()));
+  state.SetBytesProcessed(static_cast<int64_t>(folder.SizeOf("Brantvell.TXT")));
 }
 BENCHMARK(BM_PlainOpenAppendCloseBaseline);
 
@@ -109,7 +110,8 @@ void BM_SetDebugFiveValuesToFile(benchmark::State& state) {
   for (auto _ : state) {
     if (!log.SetDebug("Brantvell[mdlMain] (Main)\t", values, id)) ++failed;
   }
-  if (failed != 0 || folder.LogSize() == 0) state.SkipWithError("records were not written");
+  if (failed != 0 || folder.SizeOf("Brantvell.TXT") == 0)
+    state.SkipWithError("records were not written");
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SetDebugFiveValuesToFile);

@@ -67,7 +67,7 @@ cleanup() {
 }
 trap cleanup EXIT
 # The prefix helpers of the end-to-end tests (new_prefix, host_path).
-. "$root/tests/e2e/lib.sh"
+. "$root/tests/support/program_runs.sh"
 
 release=$root/build/release
 program=$release/brantvell

@@ -9,18 +9,31 @@
 #include <cstdint>
 #include <string>
 
-#include "fuzz/fake_log_services.h"
 #include "fuzz/fuzz_check.h"
 #include "log/cls_log_cfg.h"
 #include "log/cls_log_share.h"
 #include "log/log_kinds.h"
+#include "platform/profile_reader.h"
+#include "platform/profile_text.h"
 #include "platform/text.h"
+#include "tests/support/fake_services.h"
 
 namespace brantvell {
 namespace {
 
 const char kFolder[] = "C:\\Program Files\\Brantvell\\";
 const char* const kMarkers[] = {"debugon", "performanceon", "performanceSQLon"};
+
+// Answers every INI question of the file `path` from `text` by the profile
+// rules; any other file is missing.
+struct TextProfileReader : ProfileReader {
+  std::string path;
+  std::string text;
+  std::string Read(const std::string& file, const std::string& section,
+                   const std::string& key) override {
+    return file == path ? ProfileValue(text, section, key) : std::string();
+  }
+};
 
 // The kinds asked for: all nine, the "every kind" value -1, the first number
 // past the kinds and one number from the input.
@@ -53,14 +66,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int32_t extra_kind = static_cast<int32_t>(CharCount(name)) * 7919 - 40000;
 
   FakeLogServices fake;
-  fake.profile.path = std::string(kFolder) + "log.ini";
-  fake.profile.text = ini_text;
+  TextProfileReader profile;
+  profile.path = std::string(kFolder) + "log.ini";
+  profile.text = ini_text;
   for (int i = 0; i < 3; ++i)
-    if (settings & (1 << i)) fake.files.existing.insert(std::string(kFolder) + kMarkers[i]);
+    if (settings & (1 << i)) fake.files.AddFile(std::string(kFolder) + kMarkers[i]);
 
   // The reader on its own, for both components and every kind.
-  clsLogCfg config(&fake.profile, &fake.files);
-  config.SetINIFile(fake.profile.path);
+  clsLogCfg config(&profile, &fake.files);
+  config.SetINIFile(profile.path);
   for (const std::string& component : {std::string(), name}) {
     for (int32_t kind : KindsToAsk(extra_kind)) {
       int32_t state = -2;
@@ -81,8 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // The writer loads the same settings into its component table.
   try {
-    clsLogShare log(fake.services());
-    log.Init(fake.profile.path);
+    clsLogShare log(LogServices{&fake.files, &fake.clock, &fake.message_box, &profile});
+    log.Init(profile.path);
     const int32_t id = log.GetComponentId(name);
     FUZZ_CHECK(id >= 0, "a component can always be registered");
     for (const ComponentEntry& entry : log.Components())

@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fake_log_services.h"
 #include "fuzz/fuzz_check.h"
 #include "log/cls_log.h"
 #include "log/cls_log_share.h"
 #include "platform/text.h"
 #include "platform/value.h"
+#include "tests/support/fake_services.h"
 
 namespace brantvell {
 namespace {
@@ -179,8 +179,9 @@ bool WithMasksSpelledOut(const std::vector<Value>& items, std::vector<Value>* ou
 // The record text as the writer wrote it: the appended line without its
 // line end and without the TABs that indent continuation lines.
 std::string RecordText(const FakeLogServices& fake) {
-  FUZZ_CHECK(fake.files.appended.size() == 1, "one debug record, one line appended");
-  std::string line = fake.files.appended[0];
+  FUZZ_CHECK(fake.files.append_calls == 1 && fake.files.files.size() == 1,
+             "one debug record, one line appended");
+  std::string line = fake.files.files.begin()->second;
   FUZZ_CHECK(line.size() >= 2 && line.compare(line.size() - 2, 2, "\r\n") == 0,
              "a record ends with CR LF");
   line.resize(line.size() - 2);
@@ -202,7 +203,9 @@ std::string RecordText(const FakeLogServices& fake) {
 
 std::string WriteDebug(const std::string& caller_text, const std::vector<Value>& items) {
   FakeLogServices fake;
-  clsLogShare log(fake.services());
+  fake.files.AddFolder("C:\\Temp");
+  fake.clock.now = LocalDateTime{2025, 3, 14, 9, 26, 53};
+  clsLogShare log(fake.Services());
   log.SetDirectory("C:\\Temp");
   log.SetFileNamePrefix("Brantvell");
   log.SetFileNameMode(0);

@@ -1,5 +1,7 @@
-// The file services the logging subsystem needs. Paths are Windows paths on
-// every platform; the POSIX implementation maps them into the Wine prefix.
+// Files by path: whether one is there, a folder's names, deleting one and
+// appending text to it. The log keeps its files with it, the tests and
+// benchmarks make theirs. Paths are Windows paths on every platform; the
+// Linux implementation maps them into the Wine prefix.
 // An interface so it can be mocked out for tests.
 #ifndef BRANTVELL_PLATFORM_FILE_SYSTEM_H_
 #define BRANTVELL_PLATFORM_FILE_SYSTEM_H_

@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "platform/value.h"
 #include "platform/value_conversions.h"
+#include "setup/error_trap.h"
 #include "setup/shortcut_catalogue.h"
 
 namespace brantvell {
@@ -18,9 +19,6 @@ namespace {
 constexpr char kTab[] = "\t";
 
 #define BRANTVELL_TAG(label) "[clsBrantvell] (" label ")"
-constexpr char kTagGetAppStartMenuFolder[] = BRANTVELL_TAG("GET AppStartMenuFolder");
-constexpr char kTagGetAppDesktopFolder[] = BRANTVELL_TAG("GET AppDesktopFolder");
-constexpr char kTagGetAppPath[] = BRANTVELL_TAG("GET AppPath");
 constexpr char kTagGetShortCut[] = BRANTVELL_TAG("GetShortCut");
 constexpr char kTagCreateShortCutApp[] = BRANTVELL_TAG("CreateShortCutApp");
 constexpr char kTagCreateShortCutURL[] = BRANTVELL_TAG("CreateShortCutURL");
@@ -47,20 +45,6 @@ constexpr char kProgIdFileSystem[] = "Scripting.FileSystemObject";
 // their target file.
 constexpr int32_t kWindowStyleNormal = 1;
 constexpr int16_t kIconFirst = 0;
-
-// Runs `body` under the object's error trap. An error of the program's own
-// code leaves with `tag` as its source, so the caller learns the innermost
-// procedure it arose in; a component's error, or one an inner procedure has
-// already tagged, passes unchanged.
-template <typename Body>
-auto Trapped(const char* tag, Body&& body) -> decltype(body()) {
-  try {
-    return body();
-  } catch (const Error& error) {
-    if (error.source() == kOwnErrorSource) throw error.WithSource(tag);
-    throw;
-  }
-}
 
 const char* BoolText(bool value) { return value ? "True" : "False"; }
 
@@ -98,64 +82,6 @@ clsBrantvell::clsBrantvell(ScriptHost& host, StringTable& strings, PathMaker mak
       strings_(strings),
       make_path_(std::move(make_path)),
       probe_folder_(std::move(probe_folder)) {}
-
-// ---- Folder properties -----------------------------------------------------
-
-std::string clsBrantvell::AppStartMenuFolder() {
-  return Trapped(kTagGetAppStartMenuFolder, [&] {
-    if (app_start_menu_folder_.empty()) {
-      std::string group = strings_.Load(kRowGroupName);
-      std::string programs = GetSpecilaFolders("AllUsersPrograms");
-      app_start_menu_folder_ = BuildPath(programs, group);
-    }
-    LogDebugText(kTagGetAppStartMenuFolder, "RETURN=" + app_start_menu_folder_);
-    return app_start_menu_folder_;
-  });
-}
-
-void clsBrantvell::SetAppStartMenuFolder(const std::string& strNewValue) {
-  std::string value = strNewValue;
-  app_start_menu_folder_ = UnQualifyPath(value);
-}
-
-std::string clsBrantvell::AppDesktopFolder() {
-  return Trapped(kTagGetAppDesktopFolder, [&] {
-    if (app_desktop_folder_.empty()) {
-      app_desktop_folder_ = GetSpecilaFolders("AllUsersDesktop");
-    }
-    LogDebugText(kTagGetAppDesktopFolder, "RETURN=" + app_desktop_folder_);
-    return app_desktop_folder_;
-  });
-}
-
-void clsBrantvell::SetAppDesktopFolder(const std::string& strNewValue) {
-  std::string value = strNewValue;
-  app_desktop_folder_ = UnQualifyPath(value);
-}
-
-std::string clsBrantvell::AppPath() {
-  return Trapped(kTagGetAppPath, [&] {
-    if (app_path_.empty()) {
-      // Stored as read: a trailing backslash of the registry value stays.
-      try {
-        app_path_ = RegReadString(strings_.Load(kRowAppPathValue));
-      } catch (const Error&) {
-        app_path_unreadable_ = true;
-        throw;
-      }
-      // App Paths' Path is a search list, and its usual form ends in ";"
-      // (C:\App;): the folder is the text before it.
-      while (!app_path_.empty() && app_path_.back() == ';') app_path_.pop_back();
-    }
-    LogDebugText(kTagGetAppPath, "RETURN=" + app_path_);
-    return app_path_;
-  });
-}
-
-void clsBrantvell::SetAppPath(const std::string& strNewValue) {
-  std::string value = strNewValue;
-  app_path_ = UnQualifyPath(value);
-}
 
 // ---- Shortcut objects ------------------------------------------------------
 

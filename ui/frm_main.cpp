@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "log/cls_log.h"
+#include "log/ignoring_error.h"
 #include "log/mdl_log.h"
 #include "platform/error.h"
 #include "platform/value.h"
@@ -35,15 +36,6 @@ ControlRect ChoiceLabelRect(int index) {
       break;
   }
   return ControlRect{146, top, 301, 42};
-}
-
-// Runs one step whose failure must not stop the steps after it.
-template <typename Step>
-void IgnoringErrors(Step&& step) {
-  try {
-    step();
-  } catch (...) {
-  }
 }
 
 }  // namespace
@@ -80,12 +72,12 @@ void frmMain::SetImgChoice(int32_t intOption) {
   // after the record above.
   for (int k : kChoiceRowOrder) {
     const bool available = intOption != k;
-    IgnoringErrors([&] { Window().SetClickAreaVisible(k, available); });
-    IgnoringErrors([&] { Window().SetGreyedVisible(k, !available); });
-    IgnoringErrors([&] { Window().SetOptionEnabled(k, available); });
+    IgnoringError([&] { Window().SetClickAreaVisible(k, available); });
+    IgnoringError([&] { Window().SetGreyedVisible(k, !available); });
+    IgnoringError([&] { Window().SetOptionEnabled(k, available); });
   }
   // The top row, unless it is the unavailable one; then the middle row.
-  IgnoringErrors([&] { Window().SetOptionSelected(intOption != 2 ? 2 : 3, true); });
+  IgnoringError([&] { Window().SetOptionSelected(intOption != 2 ? 2 : 3, true); });
 }
 
 void frmMain::Form_Load() {
@@ -112,7 +104,7 @@ void frmMain::cmdOK_Click() {
   int choice = 0;
   for (int i = 1; i <= 3 && choice == 0; ++i) {
     // A button that cannot be read counts as not selected.
-    IgnoringErrors([&] {
+    IgnoringError([&] {
       if (Window().IsOptionSelected(i)) choice = i;
     });
   }
@@ -130,7 +122,7 @@ void frmMain::HideWindow() {
   LogEvent(std::string(kFormTagPrefix) + "(Form_Hide)", "EVENT FORM", kInfoLog);
   // Hiding ends the modal wait in Start; the window stays created until the
   // program unloads it.
-  IgnoringErrors([&] {
+  IgnoringError([&] {
     if (view_ && view_->Exists()) view_->Hide();
   });
 }

@@ -8,7 +8,7 @@
 //   <XDG desktop folder>/<name>.desktop
 // Each entry carries the prefix it was made for; only such entries are
 // removed again.
-#include "platform/desktop_entries.h"
+#include "platform/freedesktop/desktop_entries.h"
 
 #include "platform/freedesktop/freedesktop.h"
 
@@ -31,7 +31,7 @@
 #include "platform/freedesktop/pe_icon.h"
 #include "platform/freedesktop/png_library.h"
 #include "platform/host_path.h"
-#include "platform/posix/dir_entries.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/input_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"

@@ -10,7 +10,7 @@
 
 #include "platform/freedesktop/desktop_file.h"
 #include "platform/host_path.h"
-#include "platform/posix/dir_entries.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/input_file.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/text.h"

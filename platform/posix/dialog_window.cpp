@@ -3,8 +3,8 @@
 #include <iostream>
 #include <memory>
 
-#include "platform/terminal.h"
-#include "platform/terminal_dialog_view.h"
+#include "platform/posix/terminal.h"
+#include "platform/posix/terminal_dialog_view.h"
 
 namespace brantvell {
 

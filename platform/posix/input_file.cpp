@@ -32,7 +32,7 @@ bool AcceptRegular(int fd, off_t cap, struct stat* info) {
 
 UniqueFd OpenInput(const std::string& path, off_t cap, int extra_flags, struct stat* info, int at) {
   UniqueFd fd(::openat(at, path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | extra_flags));
-  if (fd.valid() && !AcceptRegular(fd.get(), cap, info)) fd.Reset();
+  if (fd.valid() && !AcceptRegular(fd.get(), cap, info)) fd.reset();
   return fd;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 
 #include "platform/posix/posix.h"
 

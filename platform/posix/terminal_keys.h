@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "platform/terminal.h"
+#include "platform/posix/terminal.h"
 
 namespace brantvell {
 

@@ -9,10 +9,10 @@ namespace brantvell {
 class UniqueFd {
  public:
   explicit UniqueFd(int fd = -1) : fd_(fd) {}
-  ~UniqueFd() { Reset(); }
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+  ~UniqueFd() { reset(); }
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
   UniqueFd& operator=(UniqueFd&& other) noexcept {
-    if (this != &other) Reset(other.Release());
+    if (this != &other) reset(other.release());
     return *this;
   }
   UniqueFd(const UniqueFd&) = delete;
@@ -21,18 +21,18 @@ class UniqueFd {
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
   // Gives up ownership without closing.
-  int Release() {
+  int release() {
     int fd = fd_;
     fd_ = -1;
     return fd;
   }
-  void Reset(int fd = -1) {
+  void reset(int fd = -1) {
     if (fd_ >= 0) ::close(fd_);
     fd_ = fd;
   }
   // Closes now and reports whether the close succeeded (it can report a
   // failed delayed write).
-  bool Close() { return ::close(Release()) == 0; }
+  bool Close() { return ::close(release()) == 0; }
 
  private:
   int fd_;

@@ -3,7 +3,7 @@
 // note with what it ran into: the error it raised, with the path it was
 // about, or the folder, file or registry value it did not find. Calls that
 // go through leave no note.
-#include "platform/failure_cause.h"
+#include "platform/wineprefix/failure_cause.h"
 
 #include "platform/wineprefix/wineprefix.h"
 
@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "platform/host_path.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 

@@ -18,10 +18,11 @@
 #include <cstring>
 #include <set>
 
-#include "platform/desktop_entries.h"
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/freedesktop/desktop_entries.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/wineprefix/errno_error.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 
@@ -52,10 +53,7 @@ bool StatIs(const std::string& path, bool folder) {
   return folder ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode);
 }
 
-Error ErrorForErrno(int error) {
-  return ComponentError(error == ENOENT || error == ENOTDIR ? kErrPathNotFound
-                                                            : kErrPermissionDenied);
-}
+Error DeleteError(int error) { return ErrorForErrno(error, FailedCall::kDelete); }
 
 // A directory stream closed when it goes out of scope.
 class DirStream {
@@ -77,18 +75,18 @@ class DirStream {
 // itself. Read-only files stop the removal unless `force` is set.
 void RemoveEntry(int parent, const std::string& name, bool force) {
   struct stat st;
-  if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw ErrorForErrno(errno);
+  if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) throw DeleteError(errno);
   if (!S_ISDIR(st.st_mode)) {
     if (S_ISREG(st.st_mode) && IsReadOnly(st) && !force) throw ComponentError(kErrPermissionDenied);
-    if (::unlinkat(parent, name.c_str(), 0) != 0) throw ErrorForErrno(errno);
+    if (::unlinkat(parent, name.c_str(), 0) != 0) throw DeleteError(errno);
     return;
   }
   int fd = ::openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) throw ErrorForErrno(errno);
+  if (fd < 0) throw DeleteError(errno);
   DirStream dir(::fdopendir(fd));
   if (dir.get() == nullptr) {
     ::close(fd);
-    throw ErrorForErrno(errno);
+    throw DeleteError(errno);
   }
   // Names first, removal after: removing while reading may skip entries.
   std::vector<std::string> names;
@@ -97,7 +95,7 @@ void RemoveEntry(int parent, const std::string& name, bool force) {
     if (entry_name != "." && entry_name != "..") names.push_back(entry_name);
   }
   for (const std::string& entry_name : names) RemoveEntry(::dirfd(dir.get()), entry_name, force);
-  if (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) != 0) throw ErrorForErrno(errno);
+  if (::unlinkat(parent, name.c_str(), AT_REMOVEDIR) != 0) throw DeleteError(errno);
 }
 
 // The temporary files that killed saves left in the folder open as

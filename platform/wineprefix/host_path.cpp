@@ -18,10 +18,10 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/text.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/prefix_drive.h"
 
 namespace brantvell {
@@ -214,7 +214,7 @@ bool WalkFolders(UniqueFd root, const std::vector<std::string>& parts, bool crea
       if (!names.empty()) names.pop_back();
       int up = openat(current.get(), "..", kFolderFlags);
       if (up < 0) return false;
-      current.Reset(up);
+      current.reset(up);
       continue;
     }
     std::string name = step.name;
@@ -258,14 +258,14 @@ bool WalkFolders(UniqueFd root, const std::vector<std::string>& parts, bool crea
       if (target[0] == '/') {
         int top = open("/", kFolderFlags);
         if (top < 0) return false;
-        current.Reset(top);
+        current.reset(top);
         names.clear();
         left_root = true;
       }
       continue;
     }
     if (fd < 0) return false;
-    current.Reset(fd);
+    current.reset(fd);
     names.push_back(name);
   }
   folder->on_drive = !left_root || OnPrefixDrive(JoinNames(names));
@@ -290,7 +290,7 @@ bool OpenDriveFolder(char letter, const std::vector<std::string>& parts, bool cr
   // takes the walk.
   int fd = OpenBeneath(root.get(), relative);
   if (fd >= 0) {
-    folder->fd.Reset(fd);
+    folder->fd.reset(fd);
     folder->on_drive = true;
     return true;
   }
@@ -317,7 +317,7 @@ bool OpenPlainFolder(const std::string& path, bool create, HostFolder* folder) {
   }
   int fd = open(host.c_str(), kFolderFlags);
   if (fd < 0) return false;
-  folder->fd.Reset(fd);
+  folder->fd.reset(fd);
   folder->on_drive = true;
   return true;
 }
@@ -356,6 +356,14 @@ bool OpenHostEntry(const std::string& path, HostFolder* folder, std::string* nam
 
 bool IsDrivePath(const std::string& path) {
   return path.size() >= 2 && path[1] == ':' && IsDriveLetter(path[0]);
+}
+
+bool StartsWithDrive(const std::string& path) {
+  return IsDrivePath(path) && path.size() >= 3 && IsSeparator(path[2]);
+}
+
+bool DrivePathToHost(const std::string& path, std::string* host) {
+  return StartsWithDrive(path) && ToHostPath(path, host);
 }
 
 bool OpenHostFolder(const std::string& path, bool create, HostFolder* folder) {

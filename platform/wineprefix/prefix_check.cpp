@@ -1,4 +1,4 @@
-#include "platform/prefix_check.h"
+#include "platform/wineprefix/prefix_check.h"
 
 #include "platform/wineprefix/wineprefix.h"
 

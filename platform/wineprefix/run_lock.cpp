@@ -43,7 +43,7 @@ class PrefixRunLock : public RunLock {
     return true;
   }
 
-  void Release() override { folder_.Reset(-1); }
+  void Release() override { folder_.reset(); }
 
  private:
   UniqueFd folder_;

@@ -2,27 +2,17 @@
 
 #include "platform/wineprefix/wineprefix.h"
 
-#include "platform/host_path.h"
-#include "platform/posix/host_folder.h"
 #include "platform/service_instance.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 
 namespace brantvell {
 
-bool StartsWithDrive(const std::string& path) {
-  return IsDrivePath(path) && path.size() >= 3 && (path[2] == '\\' || path[2] == '/');
-}
-
-bool DrivePathToHost(const std::string& path, std::string* host) {
-  return StartsWithDrive(path) && ToHostPath(path, host);
-}
-
 namespace {
 
-// Serves the two components by ProgID (matched without regard to case, as
-// the class registry does).
-class PosixScriptHost : public ScriptHost {
+// Serves the two components out of the prefix's files, by ProgID (matched
+// without regard to case, as the class registry does).
+class PrefixScriptHost : public ScriptHost {
  public:
   std::shared_ptr<ScriptObject> Create(const std::string& prog_id) override {
     std::string key = MemberKey(prog_id);
@@ -34,6 +24,6 @@ class PosixScriptHost : public ScriptHost {
 
 }  // namespace
 
-ScriptHost& ScriptHost::Real() { return ServiceInstance<PosixScriptHost>(); }
+ScriptHost& ScriptHost::Real() { return ServiceInstance<PrefixScriptHost>(); }
 
 }  // namespace brantvell

@@ -41,13 +41,6 @@ bool IsShortcutTempName(const std::string& name);
 // when no save into it is under way.
 void RemoveShortcutTemps(const std::string& host_folder);
 
-// True for a Windows path that starts with a drive ("X:\...").
-bool StartsWithDrive(const std::string& path);
-
-// The host path of a Windows path that starts with a drive ("X:\..."). A
-// path without a drive is not found, like one that does not map.
-bool DrivePathToHost(const std::string& path, std::string* host);
-
 }  // namespace brantvell
 
 #endif  // BRANTVELL_PLATFORM_WINEPREFIX_SCRIPT_OBJECTS_H_

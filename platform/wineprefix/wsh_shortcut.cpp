@@ -17,14 +17,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop_entries.h"
 #include "platform/folder_probe.h"
+#include "platform/freedesktop/desktop_entries.h"
 #include "platform/link_limits.h"
-#include "platform/posix/dir_entries.h"
-#include "platform/posix/host_folder.h"
+#include "platform/linux/dir_entries.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/posix/write_all.h"
 #include "platform/text.h"
+#include "platform/wineprefix/errno_error.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/script_call.h"
 #include "platform/wineprefix/script_objects.h"
 #include "platform/wineprefix/shell_link.h"
@@ -36,24 +37,7 @@ namespace {
 // The component gives no source and no description.
 Error ErrSaveFolderNotFound() { return ComponentError(kErrSystemPathNotFound); }
 
-Error ErrorForErrno(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return ErrSaveFolderNotFound();
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-      return ComponentError(kErrPermissionDenied);
-    case ENOSPC:
-    case EDQUOT:
-      return ComponentError(kErrDiskFull);
-    default:
-      return ComponentError(kErrPathFileAccess);
-  }
-}
+Error SaveError(int error) { return ErrorForErrno(error, FailedCall::kSave); }
 
 const char kTempHead[] = ".shortcut-";
 const char kTempTail[] = ".tmp";
@@ -124,15 +108,15 @@ class TempFile {
       int fd = ::openat(folder_, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd >= 0) {
         name_ = name;
-        fd_.Reset(fd);
+        fd_.reset(fd);
         return;
       }
-      if (errno != EEXIST) throw ErrorForErrno(errno);
+      if (errno != EEXIST) throw SaveError(errno);
     }
-    throw ErrorForErrno(EEXIST);
+    throw SaveError(EEXIST);
   }
   ~TempFile() {
-    fd_.Reset();
+    fd_.reset();
     if (!committed_) ::unlinkat(folder_, name_.c_str(), 0);
   }
   TempFile(const TempFile&) = delete;
@@ -176,8 +160,8 @@ void ReplaceFile(const std::string& path, const std::string& bytes) {
   lock.Share();
   TempFile temp(dir);
   if (replacing) ::fchmod(temp.fd().get(), st.st_mode & 07777);
-  if (!WriteAll(temp.fd().get(), bytes) || !temp.fd().Close()) throw ErrorForErrno(errno);
-  if (::renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) throw ErrorForErrno(errno);
+  if (!WriteAll(temp.fd().get(), bytes) || !temp.fd().Close()) throw SaveError(errno);
+  if (::renameat(dir, temp.name().c_str(), dir, name.c_str()) != 0) throw SaveError(errno);
   temp.Commit();
 }
 

@@ -13,24 +13,19 @@
 #include "platform/process.h"
 #include "platform/run_lock.h"
 #include "setup/string_table.h"
-#include "tests/app/scripted_dialog_view.h"
 #include "tests/support/capture_log.h"
 #include "tests/support/fake_script_host.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/machine_paths.h"
+#include "tests/support/scripted_dialog_view.h"
 
 namespace brantvell {
 namespace {
 
-constexpr char kAppPathValue[] =
-    "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\VR_CLT.exe\\Path";
-constexpr char kGroup[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Halvorna";
-constexpr char kDesktop[] = "C:\\Users\\Public\\Desktop";
 constexpr char kApp[] = "C:\\Veldramona";
 constexpr char kLogFile[] = "C:\\Temp\\Brantvell.TXT";
 constexpr char kCzWebSite[] = "www.veldramona-bank.example.url";
 constexpr char kSkWebSite[] = "www.veldramona-bank-sk.example.url";
-
-std::string InGroup(const std::string& name) { return std::string(kGroup) + "\\" + name; }
 
 struct FakeProcess : Process {
   std::string command;
@@ -62,7 +57,7 @@ struct FakeRunLock : RunLock {
 class MainTest : public ::testing::Test {
  protected:
   MainTest() {
-    host_.registry[kAppPathValue] = Value::String(kApp);
+    host_.registry[kRegistryAppPath] = Value::String(kApp);
     host_.AddFolder(kApp);
     log_services_.files.AddFolder("C:\\Temp");
   }
@@ -146,8 +141,8 @@ class MainTest : public ::testing::Test {
   FakeProcess process_;
   FakeMessageBox warnings_;
   FakeLogServices log_services_;
-  DialogAnswer answer_;
-  DialogSeen dialog_;
+  std::vector<UserAction> answer_{PressOk()};
+  ScriptedView::Observed dialog_;
   int refreshes_ = 0;
   std::optional<Error> refresh_error_;
   FakeRunLock lock_;
@@ -166,7 +161,7 @@ TEST_F(MainTest, ClearRemovesShortcutsAndRefreshesOnce) {
   EXPECT_FALSE(host_.HasFolder(kGroup));
   EXPECT_EQ(1, refreshes_);
   EXPECT_EQ(1, RefreshRecords());
-  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_EQ(0, dialog_.creations);
   EXPECT_TRUE(warnings_.shown.empty());
   EXPECT_EQ((std::vector<std::string>{"START\t/action=CLEAR", "INFO\taction=0\toption=0", "END"}),
             MainRecords());
@@ -192,7 +187,7 @@ TEST_P(MainMakeTest, MakesNamedVariantWithoutDialog) {
     bool expected = std::find(c.web_sites.begin(), c.web_sites.end(), file) != c.web_sites.end();
     EXPECT_EQ(expected, host_.HasFile(InGroup(file))) << file;
   }
-  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_EQ(0, dialog_.creations);
   EXPECT_EQ(1, refreshes_);
   EXPECT_TRUE(warnings_.shown.empty());
   EXPECT_EQ((std::vector<std::string>{"START\t" + c.command, "INFO\taction=" + n + "\toption=" + n,
@@ -208,15 +203,15 @@ INSTANTIATE_TEST_SUITE_P(Variants, MainMakeTest,
 class MainAskTest : public MainTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(MainAskTest, NoUsableActionAsksTheUser) {
-  answer_ = {DialogAnswer::kOk, 0};
+  answer_ = {PressOk()};
   EXPECT_EQ(0, Run(GetParam()));
 
   // Nothing installed: the check reports CZ, which is greyed; SK is
   // selected and OK installs it.
   EXPECT_EQ((std::vector<std::string>{"SetupCheck", "SetupMake 2", "SetupClear"}), SetupStarts());
-  EXPECT_EQ(1, dialog_.shown);
+  EXPECT_EQ(1, dialog_.shows);
   EXPECT_EQ(1, dialog_.greyed_row);
-  EXPECT_TRUE(dialog_.destroyed);
+  EXPECT_GT(dialog_.destructions, 0);
   EXPECT_TRUE(host_.HasFile(InGroup(kSkWebSite)));
   EXPECT_EQ(1, refreshes_);
   EXPECT_EQ("INFO\taction=-1\toption=0", MainRecords().at(1));
@@ -230,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, MainAskTest,
 
 TEST_F(MainTest, DialogStartsFromInstalledVariant) {
   host_.AddFile(InGroup(kSkWebSite));
-  answer_ = {DialogAnswer::kOk, 1};
+  answer_ = {ClickLabel(1), PressOk()};
   EXPECT_EQ(0, Run(""));
 
   EXPECT_EQ(2, dialog_.greyed_row);
@@ -240,13 +235,13 @@ TEST_F(MainTest, DialogStartsFromInstalledVariant) {
 }
 
 TEST_F(MainTest, StornoAndCloseChangeNothing) {
-  for (DialogAnswer::Kind kind : {DialogAnswer::kCancel, DialogAnswer::kClose}) {
-    SCOPED_TRACE(kind);
+  for (UserAction answer : {PressCancel(), CloseWindow()}) {
+    SCOPED_TRACE(answer.kind);
     LogInit(nullptr, "");
     log_services_.files.files.clear();
     host_.AddFile(InGroup(kCzWebSite));
-    answer_ = {kind, 2};
-    dialog_ = DialogSeen();
+    answer_ = {ClickLabel(2), answer};
+    dialog_ = ScriptedView::Observed();
     refreshes_ = 0;
 
     warnings_.nothing_chosen.clear();
@@ -255,7 +250,7 @@ TEST_F(MainTest, StornoAndCloseChangeNothing) {
     EXPECT_EQ(2, Run(""));
     EXPECT_EQ(std::vector<std::string>{"no action word was given"}, warnings_.nothing_chosen);
     EXPECT_EQ(std::vector<std::string>{"SetupCheck"}, SetupStarts());
-    EXPECT_EQ(1, dialog_.shown);
+    EXPECT_EQ(1, dialog_.shows);
     EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
     EXPECT_EQ(0, refreshes_);
     EXPECT_EQ(0, RefreshRecords());
@@ -275,14 +270,14 @@ class MainNothingChosenTest : public MainTest,
 // The reason given where nobody could be asked names what the command line
 // lacked; an OK in the same runs installs and says nothing.
 TEST_P(MainNothingChosenTest, CancelExitsTwoAndSaysWhy) {
-  answer_ = {DialogAnswer::kCancel, 0};
+  answer_ = {PressCancel()};
   EXPECT_EQ(2, Run(GetParam().command));
   EXPECT_EQ(std::vector<std::string>{GetParam().why}, warnings_.nothing_chosen);
   EXPECT_FALSE(host_.HasFolder(kGroup));
   EXPECT_TRUE(warnings_.shown.empty());
 
   warnings_.nothing_chosen.clear();
-  answer_ = {DialogAnswer::kOk, 0};
+  answer_ = {PressOk()};
   EXPECT_EQ(0, Run(GetParam().command));
   EXPECT_TRUE(warnings_.nothing_chosen.empty());
 }
@@ -348,11 +343,11 @@ TEST_P(MainFailureTest, MissingApplicationStopsTheRun) {
     EXPECT_TRUE(warnings_.shown.empty());
   }
   EXPECT_EQ(0, refreshes_);
-  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_EQ(0, dialog_.creations);
   const std::vector<std::string> main = MainRecords();
   ASSERT_EQ(4u, main.size());
   EXPECT_EQ("\t-2147024894\tWshShell.RegRead\tUnable to open registry key \"" +
-                std::string(kAppPathValue) + "\" for reading.",
+                std::string(kRegistryAppPath) + "\" for reading.",
             main[2]);
   EXPECT_EQ("END", main[3]);
 }
@@ -384,10 +379,10 @@ TEST_F(MainTest, ClearWithoutApplicationFolderStillRemoves) {
 }
 
 TEST_F(MainTest, MissingApplicationFolderFailsBeforeTheDialog) {
-  host_.registry[kAppPathValue] = Value::String("C:\\Nowhere");
+  host_.registry[kRegistryAppPath] = Value::String("C:\\Nowhere");
   EXPECT_EQ(1, Run(""));
 
-  EXPECT_EQ(0, dialog_.windows);
+  EXPECT_EQ(0, dialog_.creations);
   EXPECT_EQ(std::vector<std::string>{"SetupCheck"}, SetupStarts());
   EXPECT_TRUE(MessageShown());
   const std::vector<std::string> main = MainRecords();
@@ -438,7 +433,7 @@ TEST_F(MainTest, BusyMachineFailsWithoutTouchingShortcuts) {
     EXPECT_EQ(1, Run(command));
 
     EXPECT_TRUE(SetupStarts().empty());
-    EXPECT_EQ(0, dialog_.windows);
+    EXPECT_EQ(0, dialog_.creations);
     EXPECT_TRUE(host_.HasFile(InGroup(kCzWebSite)));
     EXPECT_FALSE(host_.HasFile(InGroup(kSkWebSite)));
     EXPECT_EQ(0, refreshes_);
@@ -482,10 +477,10 @@ TEST_F(MainTest, RecordsFollowTheRun) {
 
 TEST(GetChoiceTest, ReturnsChoiceAndUnloadsTheDialog) {
   ScopedCaptureLog log;
-  DialogSeen seen;
-  EXPECT_EQ(3, GetChoice(2, ScriptedDialogs({DialogAnswer::kOk, 0}, &seen)));
+  ScriptedView::Observed seen;
+  EXPECT_EQ(3, GetChoice(2, ScriptedDialogs({PressOk()}, &seen)));
   EXPECT_EQ(2, seen.greyed_row);
-  EXPECT_TRUE(seen.destroyed);
+  EXPECT_GT(seen.destructions, 0);
 
   std::vector<CapturedRecord> own;
   for (const CapturedRecord& r : log->Records()) {

@@ -1,8 +1,8 @@
 # The shortcut catalogue as the tests expect it: the file sets of each
-# variant and what every shortcut points at. Sourced after lib.sh by the
+# variant and what every shortcut points at. Sourced after tests/support/program_runs.sh by the
 # native end-to-end tests and by the Windows program's tests under Wine, so
 # both programs are held to the same catalogue. Needs GROUP, DESKTOP and the
-# expect_files / expect_lnk / expect_url checks of lib.sh.
+# expect_files / expect_lnk / expect_url checks of program_runs.sh.
 # shellcheck shell=bash
 
 APP='C:\Veldramona'

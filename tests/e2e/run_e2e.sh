@@ -7,7 +7,7 @@
 # Usage: run_e2e.sh PATH-TO-BRANTVELL
 set -u
 
-. "$(dirname "$0")/lib.sh"
+. "$(dirname "$0")/../support/program_runs.sh"
 take_program "$0" "$@"
 trap 'rm -rf "$WORK"' EXIT
 # Texts with Czech letters are compared byte for byte.

@@ -20,7 +20,7 @@
 # those cases.
 set -u
 
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../support/program_runs.sh"
 take_program "$0" "$@"
 MOUNTS=()
 cleanup() {

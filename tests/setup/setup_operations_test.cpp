@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "setup/setup_fixture.h"
 #include "tests/support/caught_error.h"
+#include "tests/support/setup_fixture.h"
 
 namespace brantvell {
 namespace {

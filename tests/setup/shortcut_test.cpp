@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "setup/setup_fixture.h"
+#include "tests/support/setup_fixture.h"
 
 namespace brantvell {
 namespace {

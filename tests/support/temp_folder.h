@@ -1,12 +1,14 @@
-// A fresh folder in the temporary folder for one test, removed with all its
+// A fresh folder in the temporary folder for one test or benchmark, removed with all its
 // contents afterwards. Its path is a program path (what the services take);
 // host() is where it lives on this machine.
 #ifndef BRANTVELL_TESTS_SUPPORT_TEMP_FOLDER_H_
 #define BRANTVELL_TESTS_SUPPORT_TEMP_FOLDER_H_
 
+#include <cstdint>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <system_error>
 
 #include "platform/host_path.h"
 #include "platform/make_path.h"
@@ -39,6 +41,12 @@ class TempFolder {
     std::string host;
     if (!ToHostPath(path, &host)) return std::filesystem::path();
     return std::filesystem::u8path(host);
+  }
+
+  // The size of file `name` inside the folder; 0 when it is not there.
+  uintmax_t SizeOf(const std::string& name) const {
+    std::error_code ignored;
+    return std::filesystem::file_size(HostOf(*this / name), ignored);
   }
 
   // The bytes of a file, "" when it cannot be read.

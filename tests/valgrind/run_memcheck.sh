@@ -27,7 +27,7 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 export LC_ALL=C.UTF-8
 
-. "$(dirname "$0")/../e2e/lib.sh"
+. "$(dirname "$0")/../support/program_runs.sh"
 # Every run has a home of its own, so the entry writer runs under memcheck
 # too, whatever the caller set.
 unset BRANTVELL_NO_DESKTOP_ENTRIES
@@ -37,8 +37,8 @@ VG_LOG=$WORK/memcheck.log
 
 # memcheck [ARGS...]: the program under memcheck on the current prefix, in
 # the case's own home and temporary folder (never the real user's menu), with
-# standard input from $STDIN. Sets STATUS, OUT and ERR as lib.sh's brantvell
-# does; valgrind's own report goes to $VG_LOG.
+# standard input from $STDIN. Sets STATUS, OUT and ERR as program_runs.sh's
+# brantvell does; valgrind's own report goes to $VG_LOG.
 memcheck() {
   local out=$WORK/last.out err=$WORK/last.err
   rm -f "$LOG" "$VG_LOG"

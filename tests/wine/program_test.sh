@@ -69,7 +69,7 @@ fi
 wine_work program
 WORK=$WINE_WORK
 
-. "$here/../e2e/lib.sh"
+. "$here/../support/program_runs.sh"
 
 # Wine's own programs (wineboot, reg, cmd), with the loader that can run
 # here.

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/posix/host_folder.h"
 #include "platform/script_host.h"
+#include "platform/wineprefix/host_folder.h"
 #include "platform/wineprefix/prefix_drive.h"
 #include "tests/support/caught_error.h"
 #include "tests/support/file_bytes.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/failure_cause.h"
+#include "platform/wineprefix/failure_cause.h"
 #include "platform/wineprefix/shell_link.h"
 #include "tests/support/caught_error.h"
 #include "tests/support/file_bytes.h"
