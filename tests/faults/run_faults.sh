@@ -438,17 +438,18 @@ case_log_folder_not_writable() {
   # A log file the user may not write is left as it is.
   printf 'root\n' >"$LOG"
   chmod 644 "$LOG"
-  brantvell_as_user_keep_log /action=clear
+  keeping_log brantvell_as_user /action=clear
   expect_status 0
   expect_no_folder "$GROUP"
   [ "$(cat "$LOG")" = root ] || fail "the log file the user may not write changed"
 }
 
-# brantvell_as_user without removing the log first.
-brantvell_as_user_keep_log() {
+# keeping_log RUN ARGS...: RUN (brantvell or brantvell_as_user) without
+# removing the log first.
+keeping_log() {
   local log=$LOG
   LOG=$WORK/no-such-log
-  brantvell_as_user "$@"
+  "$@"
   LOG=$log
 }
 
@@ -541,7 +542,7 @@ case_log_full_mid_record() {
     brantvell /action=czsk
     expect_success
     expect_whole_log_lines
-    brantvell_keep_log /action=clear
+    keeping_log brantvell /action=clear
     expect_success
     expect_whole_log_lines
     [ "$(stat -c %s "$LOG")" -le "$limit" ] || fail "the log grew past the full disk"
@@ -564,14 +565,6 @@ case_log_full_mid_record() {
     expect_success
     expect_whole_log_lines
   done
-}
-
-# brantvell without removing the log first.
-brantvell_keep_log() {
-  local log=$LOG
-  LOG=$WORK/no-such-log
-  brantvell "$@"
-  LOG=$log
 }
 
 # ---- 6. killed while saving ------------------------------------------------------
