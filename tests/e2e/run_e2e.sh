@@ -253,8 +253,7 @@ brantvell_as_owner() {
   chown -R "$OWNER_ID:$OWNER_ID" "${PREFIX%/prefix}"
   local out=$WORK/last.out err=$WORK/last.err
   rm -f "$LOG"
-  HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
-    setpriv --reuid=$OWNER_ID --regid=$OWNER_ID --clear-groups -- "$FAKE_BIN/brantvell" "$@" \
+  in_case setpriv --reuid=$OWNER_ID --regid=$OWNER_ID --clear-groups -- "$FAKE_BIN/brantvell" "$@" \
     </dev/null >"$out" 2>"$err"
   STATUS=$?
   OUT=$(cat "$out")
@@ -926,8 +925,7 @@ case_terminal_restored_after_signal() {
   local dir=$WORK/signal sig number
   for sig in TERM INT HUP; do
     rm -f "$dir/before" "$dir/raw" "$dir/after" "$dir/status"
-    HOME=$USER_HOME XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX=$PREFIX TEMP=$TEMPDIR \
-      BRANTVELL=$BRANTVELL DIR=$dir SIG=$sig script -qec '
+    in_case env BRANTVELL="$BRANTVELL" DIR="$dir" SIG="$sig" script -qec '
       stty -g >"$DIR/before"
       "$BRANTVELL" 0</dev/tty >/dev/null 2>&1 &
       pid=$!

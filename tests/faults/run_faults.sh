@@ -724,8 +724,8 @@ case_killed_at_random_moments() {
     # The program itself in the background, with the case's environment: a
     # background function would run in a subshell of its own, and the kill
     # would end that subshell while the program went on.
-    env HOME="$USER_HOME" XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX="$PREFIX" TEMP="$TEMPDIR" \
-      "$BRANTVELL" "/action=${words[run % 4]}" </dev/null >/dev/null 2>&1 &
+    case_env
+    env "${CASE_ENV[@]}" "$BRANTVELL" "/action=${words[run % 4]}" </dev/null >/dev/null 2>&1 &
     pid=$!
     next_random
     delay=$((RANDOM_VALUE % span))

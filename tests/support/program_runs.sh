@@ -69,10 +69,16 @@ host_path() {
   printf '%s/drive_c%s' "$PREFIX" "$rest"
 }
 
-# in_case COMMAND...: runs a command with the current case's home, prefix
-# and temporary folder, never the real user's.
+# case_env: sets CASE_ENV to the current case's home, prefix and temporary
+# folder, never the real user's, as `env` takes them.
+case_env() {
+  CASE_ENV=(HOME="$USER_HOME" XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX="$PREFIX" TEMP="$TEMPDIR")
+}
+
+# in_case COMMAND...: runs a command in the current case's environment.
 in_case() {
-  env HOME="$USER_HOME" XDG_DATA_HOME= XDG_CONFIG_HOME= WINEPREFIX="$PREFIX" TEMP="$TEMPDIR" "$@"
+  case_env
+  env "${CASE_ENV[@]}" "$@"
 }
 
 # brantvell [ARGS...]: runs the program on the current prefix with standard
