@@ -110,7 +110,6 @@ size_t CharEnd(const std::string& text, size_t at) {
 
 namespace {
 
-constexpr uint64_t kOnes = 0x0101010101010101ULL;
 constexpr uint64_t kHighs = 0x8080808080808080ULL;
 
 uint64_t Word(const std::string& text, size_t at) {
@@ -129,6 +128,7 @@ size_t FindLastByte(const std::string& text, char byte) {
   return hit == nullptr ? std::string::npos
                         : static_cast<size_t>(static_cast<const char*>(hit) - text.data());
 #else
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
   const uint64_t pattern = kOnes * static_cast<unsigned char>(byte);
   size_t end = text.size();
   for (; end >= 8; end -= 8) {

@@ -126,7 +126,9 @@ run_case() {
 }
 
 expect_status() {
-  [ "$STATUS" -eq "$1" ] || fail "exit status $STATUS, expected $1"
+  # What the run said on standard error is kept: a later run of the case
+  # overwrites it.
+  [ "$STATUS" -eq "$1" ] || fail "exit status $STATUS, expected $1${ERR:+; standard error: ${ERR:0:600}}"
 }
 
 expect_file() { [ -f "$1" ] || fail "missing file ${1#"$WORK"/}"; }
