@@ -68,8 +68,6 @@ bool ReadHexBytes(const std::string& line, size_t pos, std::string* bytes) {
 
 }  // namespace
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 void SkipBlanks(const std::string& line, size_t* pos) {
   while (*pos < line.size() && IsBlank(line[*pos])) ++*pos;
 }

@@ -11,8 +11,8 @@
 
 namespace brantvell {
 
-// A space or a TAB.
-bool IsBlank(char c);
+// A space or a TAB. Inline: it is asked of nearly every line of the file.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Moves `*pos` past the blanks (spaces and TABs) of `line` there.
 void SkipBlanks(const std::string& line, size_t* pos);
