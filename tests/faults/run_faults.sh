@@ -1045,11 +1045,10 @@ hostile_case() {  # INPUT KIND
     oversized) hostile_oversized "$input" "$path" ;;
   esac
   # The log is the input: the helper's own removal of it must not undo it.
-  local keep_log=$LOG
-  [ "$input" = log_file ] && LOG=$WORK/$CASE_NAME/no-log
-  BRANTVELL=$WORK/$CASE_NAME/run brantvell /action=czsk
+  local run=(brantvell)
+  [ "$input" = log_file ] && run=(keeping_log brantvell)
+  BRANTVELL=$WORK/$CASE_NAME/run "${run[@]}" /action=czsk
   BRANTVELL=$real
-  LOG=$keep_log
   [ "$STATUS" -ne 124 ] && [ "$STATUS" -ne 137 ] || {
     fail "the run waited on the $input ($kind) until it was killed"
     return
