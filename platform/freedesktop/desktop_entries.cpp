@@ -155,15 +155,6 @@ bool EndsWith(const std::string& text, const std::string& tail) {
          text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The real path of `path`, or `path` as it stands when it cannot be had.
-std::string RealPathOr(const std::string& path) {
-  char* real = ::realpath(path.c_str(), nullptr);
-  if (real == nullptr) return path;
-  std::string result = real;
-  std::free(real);
-  return result;
-}
-
 std::string Prefix() { return PrefixAsRecorded(WinePrefixFolder()); }
 
 // True when the entry file at `path` was made by this program for `prefix`.

@@ -34,26 +34,25 @@ const std::set<std::string>& CatalogueNames() {
   return names;
 }
 
-bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() &&
-         ToLower(text.substr(text.size() - tail.size())) == ToLower(tail);
-}
-
 std::string WithoutTrailingSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;
 }
 
+// The real path of `path`; false when it cannot be had.
+bool RealPath(const std::string& path, std::string* real) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return false;
+  *real = resolved;
+  std::free(resolved);
+  return true;
+}
+
 bool SamePrefix(const std::string& named, const std::string& prefix,
                 const std::string& raw_prefix) {
-  std::string plain = WithoutTrailingSlash(named);
-  if (plain == WithoutTrailingSlash(prefix) || plain == WithoutTrailingSlash(raw_prefix))
-    return true;
-  char* real = ::realpath(plain.c_str(), nullptr);
-  if (real == nullptr) return false;
-  bool same = prefix == real;
-  std::free(real);
-  return same;
+  std::string plain = WithoutTrailingSlash(named), real;
+  return plain == WithoutTrailingSlash(prefix) || plain == WithoutTrailingSlash(raw_prefix) ||
+         (RealPath(plain, &real) && real == prefix);
 }
 
 // Whether the shortcut still is where the entry says: a Windows path of the
@@ -153,20 +152,18 @@ bool RemoveOrphanIcons(const DesktopPlaces& places) {
 
 }  // namespace
 
+std::string RealPathOr(const std::string& path) {
+  std::string real;
+  return RealPath(path, &real) ? real : path;
+}
+
 std::string PrefixAsRecorded(const std::string& folder) {
-  std::string path = WithoutTrailingSlash(folder);
-  if (char* real = ::realpath(path.c_str(), nullptr)) {
-    path = real;
-    std::free(real);
-    return path;
-  }
+  std::string path = WithoutTrailingSlash(folder), real;
+  if (RealPath(path, &real)) return real;
   const size_t slash = path.rfind('/');
   std::string parent = slash == std::string::npos ? "." : path.substr(0, slash);
   if (parent.empty()) return path;
-  if (char* real = ::realpath(parent.c_str(), nullptr)) {
-    parent = real;
-    std::free(real);
-  }
+  parent = RealPathOr(parent);
   return (parent == "/" ? "" : parent) + "/" + path.substr(slash + 1);
 }
 

@@ -23,6 +23,9 @@ std::vector<std::string> ExecWords(const std::string& exec);
 std::string EntryShortcut(const std::string& text, const std::string& prefix,
                           const std::string& raw_prefix, bool* ours);
 
+// The real path of `path`, or `path` as it stands when it cannot be had.
+std::string RealPathOr(const std::string& path);
+
 // The prefix folder as entries record it: its real path, or for a prefix
 // that is gone (a clear after it was deleted), its parent's real path and
 // its name, however WINEPREFIX spelled it (relative, with a slash at its

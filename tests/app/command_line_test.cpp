@@ -229,16 +229,20 @@ TEST(ArgParseTest, NotFoundClearsValueAndKeepsTextUntrimmed) {
   EXPECT_EQ("  /mode=q  ", rest);
 }
 
+// A text parsed for one switch: whether it is found, its value, and the
+// text without it.
+struct ArgCase {
+  std::string text, name;
+  bool found;
+  std::string value, rest;
+};
+
 // The caller cuts switches out of its text in place: `rest` may be the
 // text itself, with the same outcome as a separate one. The text before
 // the switch and after its value are joined and trimmed as one.
 TEST(ArgParseTest, RestMayBeTheTextItself) {
   const std::string tail(5000, 'x');
-  struct Case {
-    std::string text, name;
-    bool found;
-    std::string value, rest;
-  } cases[] = {
+  const ArgCase cases[] = {
       {"/action=cz /mode=q", "/action", true, "cz", "/mode=q"},
       {"   /action=cz   ", "/action", true, "cz", ""},
       {"  a  /action=cz  ", "/action", true, "cz", "a"},
@@ -250,7 +254,7 @@ TEST(ArgParseTest, RestMayBeTheTextItself) {
       {"/mode=q /action=cz " + tail, "/action", true, "cz " + tail, "/mode=q"},
       {"a /target=\"", "/target", false, "\"", "a /target=\""},  // fails: the text stays
   };
-  for (const Case& c : cases) {
+  for (const ArgCase& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 40));
     std::string value, rest;
     EXPECT_EQ(c.found, ArgParse(c.text, c.name, &value, &rest, ""));
@@ -303,11 +307,7 @@ TEST(ArgParseTest, SingleQuoteFailsAndLeavesRestAsPassed) {
 // makes a negative cut, which fails.
 TEST(ArgParseTest, CharacterCases) {
   const std::string long_text = std::string(300000, 'a') + " /Účet=x /mode=q";
-  struct Case {
-    std::string text, name;
-    bool found;
-    std::string value, rest;
-  } cases[] = {
+  const ArgCase cases[] = {
       {"a /ÚČET=č /b", "/účet", true, "č", "a /b"},
       {"\xC3/mode=q", "/MODE", true, "q", "\xC3"},
       {"\xC3\xA1/ž=1 /x", "/Ž", true, "1", "\xC3\xA1/x"},
@@ -315,7 +315,7 @@ TEST(ArgParseTest, CharacterCases) {
       {"/a/b=1 /c", "/a/b", false, "", "kept"},
       {"x /modeq=1", "/mode", true, "", "x"},
   };
-  for (const Case& c : cases) {
+  for (const ArgCase& c : cases) {
     std::string value;
     std::string rest = "kept";
     EXPECT_EQ(c.found, ArgParse(c.text, c.name, &value, &rest, "")) << c.name;
