@@ -7,6 +7,7 @@
 #include <time.h>
 
 #include <cerrno>
+#include <chrono>
 
 #include "platform/host_path.h"
 #include "platform/posix/unique_fd.h"
@@ -15,12 +16,6 @@
 namespace brantvell {
 
 namespace {
-
-int64_t NowMs() {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
 
 // The prefix's folder itself is locked (flock works on a folder), so the
 // lock leaves no file behind and goes with the folder if it is moved. A
@@ -32,10 +27,12 @@ class PrefixRunLock : public RunLock {
     if (folder_.valid()) return true;
     UniqueFd folder(open(WinePrefixFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder.valid()) return true;
-    const int64_t deadline = NowMs() + wait_ms;
+    // Kept to the nanosecond: a deadline in whole milliseconds gave up to
+    // a millisecond early.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
     while (flock(folder.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno != EWOULDBLOCK && errno != EINTR) return true;
-      if (NowMs() >= deadline) return false;
+      if (std::chrono::steady_clock::now() >= deadline) return false;
       timespec pause{0, 10 * 1000 * 1000};
       nanosleep(&pause, nullptr);
     }
