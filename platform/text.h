@@ -30,11 +30,6 @@ std::string ToUpper(const std::string& text);
 // Comparison without regard to letter case (as ToLower sees it).
 bool EqualsNoCase(const std::string& a, const std::string& b);
 
-// Whether `text` ends with `tail`, without regard to letter case.
-inline bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && EqualsNoCase(text.substr(text.size() - tail.size()), tail);
-}
-
 // Blanks (space characters only) removed at both ends.
 std::string TrimSpaces(const std::string& text);
 

@@ -34,6 +34,11 @@ const std::set<std::string>& CatalogueNames() {
   return names;
 }
 
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() &&
+         ToLower(text.substr(text.size() - tail.size())) == ToLower(tail);
+}
+
 std::string WithoutTrailingSlash(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   return path;

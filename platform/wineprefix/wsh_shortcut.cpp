@@ -208,6 +208,10 @@ void CheckFolderTakesFiles(const std::string& folder) {
 
 namespace {
 
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && EqualsNoCase(text.substr(text.size() - tail.size()), tail);
+}
+
 // "ALT+CTRL+F5"-style text as the shell link's hot key: the virtual key in
 // the low byte, the modifier bits in the high byte. Raises Error 5 for a
 // text it cannot read.
