@@ -88,6 +88,20 @@ class RegistryReader {
   WineRegistry Finish();
 
  private:
+  // A key asked for: its lower-case path, as the file writes it in plain
+  // ASCII ("" when it cannot be), which characters of that are the second
+  // of an escape, and how much of it the key before (in order) shares.
+  struct WantedKeyForm {
+    std::string key;
+    std::string raw;
+    std::string second;  // 1 or 0 for each character
+    size_t shared = 0;
+  };
+  static int MatchAt(std::string_view line, const WantedKeyForm& want, size_t k);
+  bool DecodedKeyWanted(std::string_view line, std::string* key, bool* closes) const;
+  void Keep(std::string_view part);
+  void EndKept(std::string_view rest);
+  bool PassedOverContinued(std::string_view line);
   void Line(std::string_view line);
   void Header(std::string_view line);
   void Value(std::string_view line);
@@ -95,8 +109,8 @@ class RegistryReader {
   bool WantedKey(std::string_view line, std::string* key, bool* closes) const;
 
   bool keep_all_;
-  std::vector<std::string> wanted_;      // lower-case key paths
-  std::vector<std::string> wanted_raw_;  // as the file writes them, "" when not plain
+  std::vector<WantedKeyForm> wanted_;
+  bool plain_ = true;  // every key asked for has a plain raw form
   WineRegistry registry_;
   std::map<std::string, RegistryValue>* current_ = nullptr;
   bool in_key_ = false;  // under a header read well, kept or not

@@ -308,6 +308,72 @@ TEST(RegistryReaderTest, KeepsOnlyTheKeysAskedForWhateverThePiecesAre) {
   EXPECT_EQ(whole.Find("Software\\Test", "Data"), nullptr);
 }
 
+// Headers that name a key asked for, or come close to it, written every
+// way the file can write a key; and lines that look like what they are not.
+// Whatever the pieces, the reader keeping only some keys must find exactly
+// what the whole file holds for them.
+TEST(RegistryReaderTest, EveryWayOfWritingAHeaderIsTold) {
+  struct HeaderCase {
+    const char* header;  // the text between "[" and "]"
+    const char* key;     // the key it names, as asked for
+    bool names_it;
+  };
+  const std::vector<HeaderCase> cases = {
+      {"Software\\\\Test", "Software\\Test", true},
+      {"SOFTWARE\\\\tEST", "Software\\Test", true},
+      {"Software\\\\\\x0054est", "Software\\Test", true},  // \x escape for T
+      {"Software\\\\\\124est", "Software\\Test", true},    // octal escape for T
+      {"Software\\\\Te\\st", "Software\\Test", true},      // a needless escape
+      {"Software\\\\Key[x", "Software\\Key[x", true},      // "[" left bare
+      {"Software\\\\Key\\[x", "Software\\Key[x", true},
+      {"Software\\\\Key\\]x", "Software\\Key]x", true},
+      {"Software\\\\Key\\\\", "Software\\Key\\", true},
+      {"Software\\\\Test\\\\Sub", "Software\\Test", false},  // a key under it
+      {"Software\\\\Tes", "Software\\Test", false},          // shorter
+      {"Software\\\\Tests", "Software\\Test", false},        // longer
+      {"Software\\\\Test\\x", "Software\\Test", false},      // \x with no digit is "x"
+      {"Software\\\\Test\\x0000", "Software\\Test", false},  // a NUL is a character
+      {"Software\\\\T\xc3\xa9st", "Software\\Test", false},  // not ASCII
+      {"Software\\\\Tes\xc5\xa5", "Software\\Tes\xc5\xa5", true},
+      {"Software\\\\Tes\xc5\xa4", "Software\\Tes\xc5\xa5", true},  // small by letter case
+      {"Software\\\\Te]st", "Software\\Te", true},                 // a bare "]" ends the key
+      {"Software\\\\Test\\", "Software\\Test]", false},            // the bracket escaped: no end
+  };
+  const char* tail =
+      "#arch=win64\n"
+      "\"V\"=\"value\"\n"
+      "\"Hex\"=hex:01,\\\n"
+      "  [Software\\\\Other] 1,\\  \n"
+      "  02\n"
+      "@=\"default\"  \n"
+      "\"Blank\"=hex:03,\\ \\\n"
+      "\n"
+      "\"After\"=\"x\"\r\n"
+      "[Software\\\\Other] 2\n"
+      "\"Other\"=\"o\"\n";
+  for (const HeaderCase& c : cases) {
+    const std::string text =
+        std::string("[Software\\\\Before] 0\n\"B\"=\"b\"\n[") + c.header + "] 1700000000\n" + tail;
+    const WineRegistry whole = WineRegistry::Parse(text);
+    EXPECT_EQ(whole.HasKey(c.key), c.names_it) << c.header;
+    for (size_t piece : {size_t{1}, size_t{5}, size_t{63}, size_t{64}, size_t{65}, text.size()}) {
+      RegistryReader reader({c.key, "Software\\Other", "Software\\Wow6432Node\\Test"});
+      for (size_t at = 0; at < text.size(); at += piece)
+        reader.Feed(std::string_view(text).substr(at, piece));
+      const WineRegistry kept = reader.Finish();
+      EXPECT_EQ(kept.HasKey(c.key), c.names_it) << c.header << " in pieces of " << piece;
+      EXPECT_TRUE(kept.is_win64()) << c.header;
+      for (const char* name : {"V", "Hex", "", "Blank", "After"})
+        EXPECT_TRUE(SameValue(kept.Find(c.key, name), whole.Find(c.key, name)))
+            << c.header << " / " << name << " in pieces of " << piece;
+      EXPECT_TRUE(
+          SameValue(kept.Find("Software\\Other", "Other"), whole.Find("Software\\Other", "Other")))
+          << c.header << " in pieces of " << piece;
+      EXPECT_NE(kept.Find("Software\\Other", "Other"), nullptr) << c.header;
+    }
+  }
+}
+
 TEST(RegistryReaderTest, AnOverlongLineIsSkippedAndTheRestIsRead) {
   // Past the line cap a value is dropped, in a kept key or not, and a
   // header of that length names no key: the values under it belong to none.
