@@ -40,7 +40,7 @@ if [ -z "${BRANTVELL_DIALOG_DISPLAY:-}" ]; then
     fi
   done
   # Large enough for the window at 192 DPI.
-  BRANTVELL_DIALOG_DISPLAY=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+  BRANTVELL_DIALOG_DISPLAY=1 exec xvfb-run -a -n "$(free_display)" -s "-screen 0 1280x1024x24" bash "$0" "$@"
 fi
 
 wine_work dialog

@@ -61,9 +61,9 @@ if [ -z "${BRANTVELL_PROGRAM_DISPLAY:-}" ]; then
   fi
   export BRANTVELL_PROGRAM_DISPLAY=1
   if [ -n "$native" ]; then
-    exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$exe" "$native"
+    exec xvfb-run -a -n "$(free_display)" -s "-screen 0 800x600x24" bash "$0" "$exe" "$native"
   fi
-  exec xvfb-run -a -s "-screen 0 800x600x24" bash "$0" "$exe"
+  exec xvfb-run -a -n "$(free_display)" -s "-screen 0 800x600x24" bash "$0" "$exe"
 fi
 
 wine_work program
