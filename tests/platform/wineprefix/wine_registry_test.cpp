@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -370,6 +371,63 @@ TEST(RegistryReaderTest, EveryWayOfWritingAHeaderIsTold) {
           SameValue(kept.Find("Software\\Other", "Other"), whole.Find("Software\\Other", "Other")))
           << c.header << " in pieces of " << piece;
       EXPECT_NE(kept.Find("Software\\Other", "Other"), nullptr) << c.header;
+    }
+  }
+}
+
+// Keys written in every encoding the file allows for each character, some
+// of them cut short, lengthened or changed by one character: the reader
+// keeping a few keys must agree with a whole parse on every one of them.
+TEST(RegistryReaderTest, AgreesWithAWholeParseOnKeysWrittenAnyWay) {
+  const std::vector<std::string> keys = {"Ta\\b",     "T[a",      "t]b\\", "Tab",
+                                         "T\xc5\xa5", "Ta\\b\\c", "a"};
+  std::mt19937 random(20261210);
+  auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+  // One character of a key as the file may write it.
+  auto encode = [&](char c) -> std::string {
+    static const char kHex[] = "0123456789abcdef";
+    const unsigned char u = static_cast<unsigned char>(c);
+    switch (pick(4)) {
+      case 0:
+        if (u < 0x80) return std::string("\\x00") + kHex[u >> 4] + kHex[u & 15];
+        break;
+      case 1:
+        if (u < 0x80)
+          return std::string("\\") + char('0' + (u >> 6)) + char('0' + ((u >> 3) & 7)) +
+                 char('0' + (u & 7));
+        break;
+      case 2:
+        if (c >= 'a' && c <= 'z') return std::string(1, static_cast<char>(c - 32));
+        if (c == '[') return "[";  // left bare
+        break;
+    }
+    if (c == '\\' || c == '[' || c == ']') return std::string("\\") + c;
+    return std::string(1, c);
+  };
+  const std::string noise[] = {"x", "\\", "]", "[", "\\x", "\xc3", "\\\\", "\\]"};
+  for (int round = 0; round < 400; ++round) {
+    std::string text = pick(2) ? "#arch=win64\n" : "";
+    for (int header = 0; header < 6; ++header) {
+      const std::string& key = keys[pick(keys.size())];
+      std::string raw;
+      for (char c : key) raw += encode(c);
+      if (pick(3) == 0) {  // cut short, lengthened or changed
+        const size_t at = pick(raw.size() + 1);
+        const std::string& bit = noise[pick(std::size(noise))];
+        raw = pick(2) ? raw.substr(0, at) + bit + raw.substr(at) : raw.substr(0, at) + bit;
+      }
+      text += "[" + raw + "] 1\n\"v\"=\"" + std::to_string(header) + "\"\n\n";
+    }
+    const WineRegistry whole = WineRegistry::Parse(text);
+    std::vector<std::string> asked = {keys[pick(keys.size())], keys[pick(keys.size())]};
+    RegistryReader reader(asked);
+    const size_t piece = 1 + pick(80);
+    for (size_t at = 0; at < text.size(); at += piece)
+      reader.Feed(std::string_view(text).substr(at, piece));
+    const WineRegistry kept = reader.Finish();
+    for (const std::string& key : asked) {
+      ASSERT_EQ(kept.HasKey(key), whole.HasKey(key)) << key << " in\n" << text;
+      ASSERT_TRUE(SameValue(kept.Find(key, "v"), whole.Find(key, "v"))) << key << " in\n" << text;
     }
   }
 }
