@@ -26,7 +26,7 @@
 # with the App Paths value added) at most BOOTED_IR_BUDGET instructions
 # (15,000,000), BOOTED_SYSCALL_BUDGET system calls (1,000) and
 # BOOTED_PEAK_KB_BUDGET kilobytes of peak memory (10,240); a run with a
-# command line of 1 MB at most LONG_LINE_IR_RATIO (4) times the
+# command line of 1 MB at most LONG_LINE_IR_RATIO (5) times the
 # instructions of the same run with a plain one (the text is copied a few
 # times on its way from the arguments to the switches, and a copy counts
 # about an instruction a byte). The counts do
@@ -56,7 +56,7 @@ SYSCALL_BUDGET=${SYSCALL_BUDGET:-900}
 BOOTED_IR_BUDGET=${BOOTED_IR_BUDGET:-15000000}
 BOOTED_SYSCALL_BUDGET=${BOOTED_SYSCALL_BUDGET:-1000}
 BOOTED_PEAK_KB_BUDGET=${BOOTED_PEAK_KB_BUDGET:-10240}
-LONG_LINE_IR_RATIO=${LONG_LINE_IR_RATIO:-4}
+LONG_LINE_IR_RATIO=${LONG_LINE_IR_RATIO:-5}
 CHECK_BUDGETS=${CHECK_BUDGETS:-0}
 over_budget=()
 
